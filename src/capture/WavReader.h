@@ -1,0 +1,34 @@
+// Reads a RIFF WAVE file: the first "fmt " chunk and the first "data" chunk.
+// Every chunk is checked against the file's end and the RIFF chunk's end, so a
+// truncated file or a header with wrong sizes gives an error, never a read
+// outside the file.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class WAVReader {
+  public:
+    // Format fields of the "fmt " chunk.
+    uint16_t wFormatTag = 0;
+    uint16_t nChannels = 0;
+    uint32_t nSamplesPerSec = 0;
+    uint32_t nAvgBytesPerSec = 0;
+    uint16_t nBlockAlign = 0;
+    uint16_t wBitsPerSample = 0;
+
+    // Byte count the "data" chunk declares, and the bytes read from it (at most
+    // the limit given to Load).
+    uint32_t nDataBytes = 0;
+    std::vector<uint8_t> data;
+
+    // 1 on success; 0 with a one-line reason in Error().
+    int Load(const std::string& path, uint32_t maxDataBytes = UINT32_MAX);
+    const std::string& Error() const { return m_strError; }
+
+    static constexpr uint16_t kFormatPcm = 1;
+
+  private:
+    int Fail(const std::string& why);
+    std::string m_strError;
+};

@@ -1,0 +1,189 @@
+#include "platform/DC.h"
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <numbers>
+#include <set>
+
+namespace {
+QRgb toRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+COLORREF fromRgb(QRgb p) { return RGB(qRed(p), qGreen(p), qBlue(p)); }
+} // namespace
+
+CDC::CDC(QImage* image)
+    : m_pImage(image), m_pPen(static_cast<CPen*>(GetStockObject(BLACK_PEN))),
+      m_pBrush(static_cast<CBrush*>(GetStockObject(WHITE_BRUSH))),
+      m_pFont(static_cast<CFont*>(GetStockObject(SYSTEM_FONT))) {}
+
+CDC::~CDC() {
+    if (m_release) m_release();
+}
+
+CPen* CDC::SelectObject(CPen* pen) {
+    CPen* old = m_pPen;
+    if (pen) m_pPen = pen;
+    return old;
+}
+CBrush* CDC::SelectObject(CBrush* brush) {
+    CBrush* old = m_pBrush;
+    if (brush) m_pBrush = brush;
+    return old;
+}
+CFont* CDC::SelectObject(CFont* font) {
+    CFont* old = m_pFont;
+    if (font && font->IsValid()) m_pFont = font;
+    return old;
+}
+CGdiObject* CDC::SelectObject(CGdiObject* obj) {
+    if (!obj) return nullptr;
+    switch (obj->kind()) {
+    case CGdiObject::Pen: return SelectObject(static_cast<CPen*>(obj));
+    case CGdiObject::Brush: return SelectObject(static_cast<CBrush*>(obj));
+    case CGdiObject::Font: return SelectObject(static_cast<CFont*>(obj));
+    default: return nullptr;
+    }
+}
+CGdiObject* CDC::SelectStockObject(int index) { return SelectObject(GetStockObject(index)); }
+
+int CDC::SetROP2(int mode) { return std::exchange(m_nRop, mode); }
+int CDC::SetBkMode(int mode) { return std::exchange(m_nBkMode, mode); }
+COLORREF CDC::SetBkColor(COLORREF c) { return std::exchange(m_crBk, c & 0xFFFFFF); }
+COLORREF CDC::SetTextColor(COLORREF c) { return std::exchange(m_crText, c & 0xFFFFFF); }
+
+void CDC::plot(int x, int y, COLORREF c) {
+    if (!m_pImage || x < 0 || y < 0 || x >= m_pImage->width() || y >= m_pImage->height()) return;
+    QRgb* row = reinterpret_cast<QRgb*>(m_pImage->scanLine(y));
+    if (m_nRop == R2_XORPEN) row[x] = (row[x] ^ toRgb(c)) | 0xFF000000u;
+    else row[x] = toRgb(c);
+}
+
+void CDC::SetPixel(int x, int y, COLORREF c) {
+    int rop = std::exchange(m_nRop, R2_COPYPEN);
+    plot(x, y, c);
+    m_nRop = rop;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+    if (!m_pImage || !m_pImage->valid(x, y)) return 0xFFFFFFFF;
+    return fromRgb(m_pImage->pixel(x, y));
+}
+
+bool CDC::penDraws() const { return m_pPen && m_pPen->m_nStyle != PS_NULL; }
+
+// Bresenham from (x0, y0) up to, not including, (x1, y1): every pixel once.
+void CDC::line(int x0, int y0, int x1, int y1, COLORREF c) {
+    int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy;
+    while (x0 != x1 || y0 != y1) {
+        plot(x0, y0, c);
+        int e2 = 2 * err;
+        if (e2 >= dy) err += dy, x0 += sx;
+        if (e2 <= dx) err += dx, y0 += sy;
+    }
+}
+
+CPoint CDC::MoveTo(int x, int y) { return std::exchange(m_pos, CPoint(x, y)); }
+
+BOOL CDC::LineTo(int x, int y) {
+    if (penDraws()) line(m_pos.x, m_pos.y, x, y, m_pPen->m_color);
+    m_pos = CPoint(x, y);
+    return TRUE;
+}
+
+BOOL CDC::Polyline(const CPoint* points, int count) {
+    if (count < 2) return FALSE;
+    CPoint keep = m_pos;
+    MoveTo(points[0]);
+    for (int i = 1; i < count; ++i) LineTo(points[i]);
+    m_pos = keep;
+    return TRUE;
+}
+
+BOOL CDC::Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4) {
+    if (!penDraws() || r == l || b == t) return TRUE;
+    const double cx = (l + r) / 2.0, cy = (t + b) / 2.0;
+    const double a = (std::abs(r - l) - 1) / 2.0, e = (std::abs(b - t) - 1) / 2.0;
+    // Angles measured counter-clockwise on the screen (y grows downwards).
+    double s = std::atan2(-(y3 - cy), x3 - cx), f = std::atan2(-(y4 - cy), x4 - cx);
+    if (f <= s) f += 2 * std::numbers::pi;
+    const int steps = std::max(16, int((a + e) * 8));
+    std::set<std::pair<int, int>> seen; // each pixel once, so exclusive-or undoes it
+    for (int i = 0; i <= steps; ++i) {
+        double ang = s + (f - s) * i / steps;
+        int px = int(std::lround(cx + a * std::cos(ang) - 0.5));
+        int py = int(std::lround(cy - e * std::sin(ang) - 0.5));
+        if (seen.insert({px, py}).second) plot(px, py, m_pPen->m_color);
+    }
+    return TRUE;
+}
+
+BOOL CDC::Rectangle(int l, int t, int r, int b) {
+    if (r < l) std::swap(l, r);
+    if (b < t) std::swap(t, b);
+    const bool outline = penDraws();
+    const int in = outline ? 1 : 0;
+    if (m_pBrush && m_pBrush->m_nStyle != BS_NULL)
+        for (int y = t + in; y < b - in; ++y)
+            for (int x = l + in; x < r - in; ++x) plot(x, y, m_pBrush->m_color);
+    if (outline && r > l && b > t) {
+        COLORREF c = m_pPen->m_color;
+        for (int x = l; x < r; ++x) {
+            plot(x, t, c);
+            if (b - 1 > t) plot(x, b - 1, c);
+        }
+        for (int y = t + 1; y < b - 1; ++y) {
+            plot(l, y, c);
+            if (r - 1 > l) plot(r - 1, y, c);
+        }
+    }
+    return TRUE;
+}
+
+void CDC::FillSolidRect(const CRect& r, COLORREF c) {
+    int rop = std::exchange(m_nRop, R2_COPYPEN);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) plot(x, y, c);
+    m_nRop = rop;
+}
+
+BOOL CDC::FillRgn(CRgn* rgn, CBrush* brush) {
+    if (!m_pImage || !rgn || !rgn->IsValid() || !brush || brush->m_nStyle == BS_NULL) return FALSE;
+    QPainter p(m_pImage);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillPath(rgn->path(), QColor(toRgb(brush->m_color)));
+    return TRUE;
+}
+
+BOOL CDC::TextOut(int x, int y, const std::string& text) {
+    if (!m_pImage || text.empty()) return TRUE;
+    const QString s = QString::fromStdString(text);
+    QPainter p(m_pImage);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(m_pFont->qfont());
+    QFontMetrics fm(m_pFont->qfont());
+    if (m_nBkMode == OPAQUE)
+        p.fillRect(x, y, fm.horizontalAdvance(s), fm.height(), QColor(toRgb(m_crBk)));
+    p.setPen(QColor(toRgb(m_crText)));
+    p.drawText(x, y + fm.ascent(), s);
+    return TRUE;
+}
+
+CSize CDC::GetTextExtent(const std::string& text) const {
+    QFontMetrics fm(m_pFont->qfont());
+    return CSize(fm.horizontalAdvance(QString::fromStdString(text)), fm.height());
+}
+
+BOOL CDC::GetTextMetrics(TEXTMETRIC* tm) const {
+    if (!tm) return FALSE;
+    QFontMetrics fm(m_pFont->qfont());
+    tm->tmHeight = fm.height();
+    tm->tmAscent = fm.ascent();
+    tm->tmDescent = fm.descent();
+    tm->tmInternalLeading = std::max(0, fm.height() - m_pFont->qfont().pixelSize());
+    tm->tmExternalLeading = std::max(0, fm.leading());
+    tm->tmAveCharWidth = fm.averageCharWidth();
+    tm->tmMaxCharWidth = fm.maxWidth();
+    return TRUE;
+}

@@ -1,0 +1,42 @@
+#include "support/Clipboard.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+TEST(Clipboard, ClientAreaRoundTrip) {
+    QWidget w;
+    w.resize(40, 30);
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::Window, QColor(10, 200, 30));
+    w.setPalette(pal);
+    w.setAutoFillBackground(true);
+    w.show();
+    CopyWindowToClipboard(&w, true);
+    QImage img = QApplication::clipboard()->image();
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.size(), QSize(40, 30));
+    EXPECT_EQ(QColor(img.pixel(20, 15)), QColor(10, 200, 30));
+
+    CopyWindowToClipboard(&w, false);
+    QImage whole = QApplication::clipboard()->image();
+    EXPECT_EQ(whole.size(), w.frameGeometry().size());
+}
+
+TEST(Clipboard, HiderHidesAndShows) {
+    QWidget w;
+    w.show();
+    {
+        CWndHider h(&w);
+        EXPECT_FALSE(w.isVisible());
+    }
+    EXPECT_TRUE(w.isVisible());
+    auto* gone = new QWidget;
+    {
+        CWndHider h(gone);
+        delete gone; // the hider must not touch it afterwards
+    }
+    CWndHider none(static_cast<QWidget*>(nullptr));
+}
