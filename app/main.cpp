@@ -1,1 +1,29 @@
-int main() { return 0; }
+// vokrec: host program of the recording library.
+//   vokrec record  --folder DIR (--items NAME... | --item-file FILE)
+//   vokrec analyse FILE.wav [--seconds N]
+#include "Analyse.h"
+#include "Record.h"
+#include <cstdio>
+#include <cstring>
+
+namespace {
+const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
+                     "       vokrec analyse FILE.wav [--seconds N]\n"
+                     "Run a command with --help for details.\n";
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (std::strcmp(argv[1], "record") == 0) return RunRecord(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "analyse") == 0 || std::strcmp(argv[1], "analyze") == 0)
+        return RunAnalyse(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    std::fprintf(stderr, "vokrec: unknown command '%s'\n%s", argv[1], kUsage);
+    return 2;
+}
