@@ -1,0 +1,32 @@
+#include "capture/Buttons.h"
+#include "platform/Dialog.h"
+#include "platform/Wnd.h"
+
+BOOL CNotifyWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    if (m_pWnd) return m_pWnd->PostMessage(msg, wParam, lParam);
+    if (m_pDlg) {
+        m_pDlg->PostMessage(msg, wParam, lParam);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+CButtons::~CButtons() {
+    if (bActive) CButtons::Cancel();
+}
+
+int CButtons::Create(UINT msg, UINT) {
+    nMsg = msg;
+    return 1;
+}
+
+int CButtons::Start(CNotifyWnd owner) {
+    pOwnerWnd = owner;
+    bActive = 1;
+    return 1;
+}
+
+int CButtons::Cancel() {
+    bActive = 0;
+    return 1;
+}

@@ -1,0 +1,24 @@
+// WAVWriter: writes one block of PCM samples and its format as a RIFF "WAVE"
+// file: a "fmt " chunk with the whole 18-byte format record and a "data" chunk
+// (padded to an even size). The file is written under a temporary name in the
+// same folder and renamed over the target only once it is complete, so a
+// failed save leaves an earlier file of that name as it was and no partial
+// file behind.
+#pragma once
+#include "platform/MMSystem.h"
+#include <cstdio>
+
+class WAVWriter {
+  public:
+    WAVWriter() = default;
+    WAVWriter(const WAVWriter&) = default;
+    WAVWriter& operator=(const WAVWriter&) = default;
+
+    // 1 when the whole file was written and is in place, 0 otherwise.
+    int Save(const char* path, const WAVEFORMATEX* pFormat, const void* pData, int nBytes);
+
+    FILE* m_hmmio = nullptr; // the open file, null outside Save
+
+  private:
+    enum : int { kErrOpen = 10, kErrFormat = 20, kErrData = 30, kErrFinish = 40 };
+};

@@ -1,0 +1,23 @@
+#include "capture/WaveInAudioWnd.h"
+#include "capture/WaveInAudio.h"
+#include <QApplication>
+#include <QWidget>
+
+BOOL CWaveInAudioWnd::CreateWnd() {
+    // Windows need the GUI application; without one there is nothing to deliver to.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return FALSE;
+    if (!CreateHidden()) return FALSE;
+    if (QWidget* w = GetSafeHwnd()) w->setWindowTitle("WaveInAudioWnd");
+    return IsWindow();
+}
+
+LRESULT CWaveInAudioWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == MM_WIM_DATA && m_pAudio)
+        m_pAudio->BufferDone(reinterpret_cast<HWAVEIN>(wParam), reinterpret_cast<WAVEHDR*>(lParam));
+    return CWnd::WindowProc(msg, wParam, lParam);
+}
+
+void CWaveInAudioWnd::PostNcDestroy() {
+    if (m_pAudio) m_pAudio->WindowGone();
+    delete this;
+}

@@ -1,0 +1,87 @@
+// The audio back end under the wave-in and wave-out layers: PortAudio on its
+// ALSA host API, initialised once per process, with the libraries' own
+// diagnostics kept off the terminal.
+//
+// Device choice: the environment variable VOK_AUDIO_DEVICE, when set and not
+// empty, names the device to use (an exact PortAudio device name, or else a
+// part of one, compared without regard to case); only matching devices are
+// then offered. Without it the system's default device comes first, followed by
+// every other device of that direction.
+#pragma once
+#include "platform/MMSystem.h"
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace AudioSystem {
+
+// Initialises PortAudio on first use; false when it cannot be initialised.
+// Safe from any thread.
+bool Init();
+
+// PortAudio device numbers offered for capture (input) or playback, in wave
+// device order: entry 0 is the one the wave mapper picks.
+std::vector<int> Devices(bool input);
+
+// PortAudio device number for a wave device id (WAVE_MAPPER or 0 .. count-1);
+// -1 when there is none.
+int DeviceFor(unsigned int id, bool input);
+
+std::string DeviceName(int paDevice);
+int MaxChannels(int paDevice, bool input);
+double HighLatency(int paDevice, bool input);
+
+// Checks a PCM format (1 or 2 channels of 8 or 16 bits, a matching block size,
+// a rate from 1000 to 192000): MMSYSERR_NOERROR or WAVERR_BADFORMAT.
+unsigned int CheckFormat(const WAVEFORMATEX* fmt);
+// PortAudio sample format for 8 or 16 bits.
+unsigned long SampleFormat(const WAVEFORMATEX* fmt);
+// The wave result for a PortAudio error.
+unsigned int ResultOf(int paError);
+
+// How long stop, reset and close wait for a device thread inside the device
+// before they leave it behind.
+constexpr int kDeviceWaitMs = 1000;
+
+// Open streams are counted: PortAudio is terminated at exit only when none is
+// left open and none was abandoned to a thread stuck inside its device, since
+// terminating would then wait for that thread.
+void StreamOpened();
+void StreamClosed();
+void NoteAbandonedStream();
+
+// Handles as small numbers that are never reused, mapped to shared device
+// objects, so a call on a closed handle finds nothing instead of freed memory.
+template <typename Handle, typename Device> class HandleTable {
+  public:
+    Handle Add(std::shared_ptr<Device> dev) {
+        std::lock_guard<std::mutex> lk(m_lock);
+        uintptr_t id = ++m_nNext;
+        m_devices[id] = std::move(dev);
+        return reinterpret_cast<Handle>(id);
+    }
+    std::shared_ptr<Device> Find(Handle h) {
+        std::lock_guard<std::mutex> lk(m_lock);
+        auto it = m_devices.find(reinterpret_cast<uintptr_t>(h));
+        return it == m_devices.end() ? nullptr : it->second;
+    }
+    // Removes the handle and returns its device (null when it was not open).
+    std::shared_ptr<Device> Remove(Handle h) {
+        std::lock_guard<std::mutex> lk(m_lock);
+        auto it = m_devices.find(reinterpret_cast<uintptr_t>(h));
+        if (it == m_devices.end()) return nullptr;
+        auto dev = it->second;
+        m_devices.erase(it);
+        return dev;
+    }
+
+  private:
+    std::mutex m_lock;
+    uintptr_t m_nNext = 0;
+    std::map<uintptr_t, std::shared_ptr<Device>> m_devices;
+};
+
+} // namespace AudioSystem

@@ -1,0 +1,44 @@
+// Wave input: capture of PCM audio into buffers the caller queues.
+//
+// The device fills the queued buffers in order from a thread of its own and
+// never touches anything but the buffers: each filled buffer is marked done and
+// announced by posting MM_WIM_DATA (wParam = the handle, lParam = the header)
+// to the callback window, so the caller handles it on the GUI thread. Data
+// that arrive while no buffer is queued wait in the device as long as its own
+// buffering allows. A device that stops delivering never blocks a caller for
+// long: stop, reset and close wait a bounded time for the device thread and
+// then leave it behind.
+//
+// The callback window must stay alive until waveInClose has returned; no
+// message is posted once it has. Messages posted before may still arrive, with
+// the now invalid handle.
+#pragma once
+#include "platform/MMSystem.h"
+
+class CWnd;
+
+// Number of capture devices offered (see AudioSystem.h for the choice).
+unsigned int waveInGetNumDevs();
+// Fills caps (size bytes, at most sizeof(WAVEINCAPS)) for device id or WAVE_MAPPER.
+MMRESULT waveInGetDevCaps(unsigned int id, WAVEINCAPS* caps, unsigned int size);
+
+// Opens device id (or WAVE_MAPPER) with the format. flags: CALLBACK_WINDOW with
+// a window, or CALLBACK_NULL (then poll WHDR_DONE); WAVE_FORMAT_DIRECT is
+// accepted. Capture begins at waveInStart.
+MMRESULT waveInOpen(HWAVEIN* phwi, unsigned int id, const WAVEFORMATEX* pwfx, CWnd* pCallbackWnd,
+                    DWORD_PTR dwInstance, DWORD flags);
+MMRESULT waveInClose(HWAVEIN hwi);
+
+MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
+// WAVERR_STILLPLAYING while the header is queued.
+MMRESULT waveInUnprepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
+// Queues a prepared header; its dwBytesRecorded starts at 0.
+MMRESULT waveInAddBuffer(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
+
+MMRESULT waveInStart(HWAVEIN hwi);
+// Stops capture; a partly filled buffer is returned, empty ones stay queued.
+MMRESULT waveInStop(HWAVEIN hwi);
+// Stops capture, returns every queued buffer and sets the position to 0.
+MMRESULT waveInReset(HWAVEIN hwi);
+// Samples captured since the last reset (TIME_SAMPLES, TIME_BYTES or TIME_MS).
+MMRESULT waveInGetPosition(HWAVEIN hwi, MMTIME* pmmt, unsigned int size);

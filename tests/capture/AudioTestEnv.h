@@ -1,0 +1,59 @@
+// Test helpers for the audio tests: the file sound devices of
+// tests/data/alsa-test.conf (set up for the whole test process before the
+// audio back end starts), files of known samples, and running the event loop.
+#pragma once
+#include "platform/Wnd.h"
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace audiotest {
+
+// Folder of this process's temporary files (removed at exit).
+const std::string& TempDir();
+// Default capture and playback files the test devices use.
+std::string InFile();
+std::string OutFile();
+
+std::vector<uint8_t> Pattern(size_t n, unsigned seed = 1);
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& data);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+
+// Runs the event loop until done() holds; false when it still does not hold
+// after capMs (a guard against a hang, not a timing check).
+bool PumpUntil(const std::function<bool()>& done, int capMs = 30000);
+// Runs every event already queued.
+void PumpPending();
+
+// Sets an environment variable for the life of the object.
+class EnvGuard {
+  public:
+    EnvGuard(const char* name, const std::string& value);
+    ~EnvGuard();
+    EnvGuard(const EnvGuard&) = delete;
+    EnvGuard& operator=(const EnvGuard&) = delete;
+
+  private:
+    std::string m_name, m_old;
+    bool m_bHad;
+};
+
+// A hidden window that records the messages posted to it.
+class MessageLog : public CWnd {
+  public:
+    struct Msg {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    MessageLog() { CreateHidden(); }
+    std::vector<Msg> msgs;
+    std::function<void(const Msg&)> onMessage;
+    size_t Count(UINT msg) const;
+
+  protected:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+};
+
+} // namespace audiotest

@@ -1,0 +1,310 @@
+// The capture engine over the file capture device: formats and buffers,
+// starts alternating the buffer pairs, buffers left over from an earlier run,
+// the missing device, and devices that deliver nothing or stop delivering.
+#include "AudioTestEnv.h"
+#include "MessageCapture.h"
+#include "capture/RecorderButtons.h"
+#include "capture/WaveInAudioWnd.h"
+#include "channels/SoftChanWave8.h"
+#include "platform/AudioSystem.h"
+#include "platform/WaveIn.h"
+
+#include <chrono>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace audiotest;
+
+namespace {
+
+// Records 8-bit samples, keeps a copy of every buffer handed on, and cancels
+// after a given count.
+class TapButtons : public WaveInButtons {
+  public:
+    TapButtons() { nSampleSize = SAMPLE_8BIT; }
+    std::vector<std::vector<uint8_t>> got;
+    size_t cancelAt = 0;
+
+  protected:
+    int ProcessData(WAVEHDR* h) override {
+        got.emplace_back(h->lpData, h->lpData + h->dwBytesRecorded);
+        if (cancelAt && got.size() == cancelAt) Cancel();
+        return 1;
+    }
+};
+
+std::vector<uint8_t> Slice(const std::vector<uint8_t>& v, size_t at, size_t n) {
+    return std::vector<uint8_t>(v.begin() + long(at), v.begin() + long(at + n));
+}
+
+// Waits, without running the event loop, until the device has captured n samples.
+bool WaitForSamples(WaveInButtons& w, DWORD n) {
+    for (int i = 0; i < 30000; ++i) {
+        MMTIME pos{TIME_SAMPLES, {0}};
+        waveInGetPosition(w.device.hWaveIn, &pos, sizeof(pos));
+        if (pos.u.sample >= n) return pos.u.sample == n;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+// A named pipe as the capture file, with a writer kept open so that reads
+// wait for data instead of ending.
+struct StallingInput {
+    std::string path = TempDir() + "/stall.fifo";
+    int writer = -1;
+    StallingInput() {
+        AudioSystem::Init(); // the device list is made from the ordinary file
+        unlink(path.c_str());
+        if (mkfifo(path.c_str(), 0600) == 0) writer = open(path.c_str(), O_RDWR);
+    }
+    ~StallingInput() {
+        if (writer >= 0) close(writer); // lets a read left waiting finish
+        unlink(path.c_str());
+    }
+};
+
+} // namespace
+
+TEST(CaptureEngine, FormatAndBuffersFollowTheChoices) {
+    struct Case {
+        tagWAVERATE rate;
+        tagSAMPLESIZE size;
+        unsigned rateHz, avg, block, bits, bufBytes;
+    };
+    const Case cases[] = {{RATE_11025, SAMPLE_8BIT, 11025, 11025, 1, 8, 2205},
+                          {RATE_44100, SAMPLE_16BIT, 44100, 88200, 2, 16, 17640},
+                          {RATE_8000, SAMPLE_8BIT, 8000, 8000, 1, 8, 1600},
+                          {RATE_22050, SAMPLE_16BIT, 22050, 44100, 2, 16, 8820}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rateHz);
+        RecorderButtons rec;
+        ASSERT_EQ(rec.Create(0x8005, 0, c.rate, c.size), 1);
+        EXPECT_EQ(rec.nMsg, 0x8005u);
+        const WAVEFORMATEX& f = rec.GetWaveFormatEx();
+        EXPECT_EQ(f.wFormatTag, 1);
+        EXPECT_EQ(f.nChannels, 1);
+        EXPECT_EQ(f.nSamplesPerSec, c.rateHz);
+        EXPECT_EQ(f.nAvgBytesPerSec, c.avg);
+        EXPECT_EQ(f.nBlockAlign, c.block);
+        EXPECT_EQ(f.wBitsPerSample, c.bits);
+        EXPECT_EQ(f.cbSize, 0);
+        EXPECT_EQ(rec.GetWaveState(), WAVE_OPEN);
+        ASSERT_EQ(rec.device.buffers.size(), 4u);
+        for (const auto& b : rec.device.buffers) {
+            EXPECT_EQ(b->hdr.dwBufferLength, c.bufBytes);
+            EXPECT_EQ(b->nSeq, 0);
+            EXPECT_TRUE(b->hdr.dwFlags & WHDR_PREPARED);
+        }
+        EXPECT_EQ(rec.DeviceClose(), 1);
+        EXPECT_EQ(rec.GetWaveState(), WAVE_CLOSED);
+        EXPECT_TRUE(rec.device.buffers.empty());
+        EXPECT_EQ(rec.device.hWaveIn, nullptr);
+    }
+}
+
+TEST(CaptureEngine, ConstructionDefaultsAndConversions) {
+    WaveInButtons w;
+    EXPECT_EQ(w.nRate, RATE_11025);
+    EXPECT_EQ(w.nSampleSize, SAMPLE_16BIT);
+    EXPECT_EQ(w.device.nRate, RATE_8000);
+    EXPECT_EQ(w.GetWaveState(), WAVE_CLOSED);
+    EXPECT_FLOAT_EQ(w.Sample2Time(7), 7.0f); // no rate yet: divisor 1
+
+    RecorderButtons rec;
+    EXPECT_EQ(rec.pSoftChan, nullptr);
+    ASSERT_EQ(rec.Create(0x8005, 0, RATE_11025, SAMPLE_8BIT), 1);
+    EXPECT_EQ(rec.Time2Sample(0.5f), 5513);
+    EXPECT_EQ(rec.Time2Sample(-0.5f), -5513);
+    EXPECT_FLOAT_EQ(rec.Sample2Time(11025), 1.0f);
+}
+
+TEST(CaptureEngine, StartNeedsAnOpenDeviceAndResetAlwaysSucceeds) {
+    WaveInButtons w;
+    EXPECT_EQ(w.Reset(), 1);
+    MessageLog log;
+    EXPECT_EQ(w.Start(&log), 0);
+    EXPECT_EQ(w.IsActive(), 1);
+    EXPECT_EQ(w.pOwnerWnd.GetWnd(), &log);
+    EXPECT_EQ(w.Cancel(), 1);
+    EXPECT_EQ(w.IsActive(), 0);
+
+    ASSERT_EQ(w.Create(0x8005, 0), 1);
+    EXPECT_EQ(w.Reset(), 1);
+    EXPECT_EQ(w.DeviceClose(), 1);
+    EXPECT_EQ(w.Start(&log), 0);
+    EXPECT_EQ(w.Reset(), 1);
+    EXPECT_EQ(w.DeviceOpen(), 1);
+    EXPECT_EQ(w.GetWaveState(), WAVE_OPEN);
+}
+
+TEST(CaptureEngine, NoCaptureDeviceIsReported) {
+    EnvGuard g("VOK_AUDIO_DEVICE", "no_such_sound_device");
+    MessageCapture cap;
+    RecorderButtons rec;
+    EXPECT_EQ(rec.Create(0x8005, 0, RATE_11025, SAMPLE_8BIT), 0);
+    ASSERT_EQ(cap.texts.size(), 1u);
+    EXPECT_EQ(cap.texts[0], "Error: Unable to Access waveInAudio");
+    EXPECT_EQ(rec.GetWaveState(), WAVE_CLOSED);
+    EXPECT_EQ(rec.DeviceOpen(), 0); // still nothing to open
+    EXPECT_EQ(rec.GetWaveState(), WAVE_CLOSED);
+}
+
+TEST(CaptureEngine, ReopeningGivesANewDevice) {
+    WaveInButtons w;
+    ASSERT_EQ(w.Create(0x8005, 0), 1);
+    HWAVEIN first = w.device.hWaveIn;
+    ASSERT_EQ(w.DeviceOpen(), 1);
+    EXPECT_NE(w.device.hWaveIn, first);
+    EXPECT_EQ(w.device.buffers.size(), 4u);
+    MMTIME pos{TIME_SAMPLES, {0}};
+    EXPECT_EQ(waveInGetPosition(first, &pos, sizeof(pos)), MMSYSERR_INVALHANDLE);
+}
+
+// Each start uses the other pair: buffers 2 and 3 first, then 0 and 1.
+TEST(CaptureEngine, SuccessiveStartsAlternateThePairs) {
+    WriteBytes(InFile(), Pattern(50000, 5));
+    TapButtons w;
+    ASSERT_EQ(w.Create(0x8005, 0), 1);
+    MessageLog log;
+    auto queuedEver = [&](int i) {
+        return (w.device.buffers[size_t(i)]->hdr.dwFlags & WHDR_DONE) != 0;
+    };
+
+    ASSERT_EQ(w.Start(&log), 1);
+    EXPECT_EQ(w.device.nPair, 1);
+    EXPECT_EQ(w.GetWaveState(), WAVE_RECORDING);
+    ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
+    EXPECT_EQ(w.Cancel(), 1);
+    EXPECT_EQ(w.GetWaveState(), WAVE_OPEN);
+    EXPECT_FALSE(queuedEver(0));
+    EXPECT_FALSE(queuedEver(1));
+    EXPECT_TRUE(queuedEver(2));
+    EXPECT_TRUE(queuedEver(3));
+    EXPECT_EQ(w.device.buffers[2]->nSeq, 0);
+    EXPECT_EQ(w.device.buffers[3]->nSeq, 1);
+
+    ASSERT_EQ(w.Start(&log), 1);
+    EXPECT_EQ(w.device.nPair, 0);
+    ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
+    EXPECT_EQ(w.Cancel(), 1);
+    EXPECT_TRUE(queuedEver(0));
+    EXPECT_TRUE(queuedEver(1));
+    PumpPending();
+    // Both runs were cancelled before their buffers were handled: none was handed on.
+    EXPECT_TRUE(w.got.empty());
+}
+
+// Buffers that come back after a stop are not handed on; nor are those of the
+// old pair that arrive after a new start before its first buffer has come back.
+TEST(CaptureEngine, BuffersOfAnEarlierRunAreIgnored) {
+    const std::vector<uint8_t> file = Pattern(60000, 6);
+    WriteBytes(InFile(), file);
+    TapButtons w;
+    ASSERT_EQ(w.Create(0x8005, 0), 1);
+    MessageLog log;
+
+    // Both buffers of the first run fill; their messages wait in the queue.
+    ASSERT_EQ(w.Start(&log), 1);
+    ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
+    ASSERT_EQ(w.Cancel(), 1);
+    // The second run starts before those messages are handled.
+    ASSERT_EQ(w.Start(&log), 1);
+    w.cancelAt = 3;
+    ASSERT_TRUE(PumpUntil([&] { return w.got.size() >= 3; }));
+    PumpPending();
+
+    ASSERT_EQ(w.got.size(), 3u);
+    EXPECT_EQ(w.device.nDelivered, 3);
+    // The first data handed on are those after the first run's two buffers.
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(w.got[i], Slice(file, (2 + i) * 2205, 2205)) << i;
+
+    // After a stop, buffers that come back are not handed on.
+    w.got.clear();
+    w.cancelAt = 0;
+    ASSERT_EQ(w.Start(&log), 1);
+    ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
+    ASSERT_EQ(w.Cancel(), 1);
+    PumpPending();
+    EXPECT_TRUE(w.got.empty());
+}
+
+// Messages that are not from the open device, or name a header that is not
+// one of the engine's buffers, are not handed on.
+TEST(CaptureEngine, ForeignMessagesAreIgnored) {
+    WriteBytes(InFile(), Pattern(60000, 7));
+    TapButtons w;
+    ASSERT_EQ(w.Create(0x8005, 0), 1);
+    MessageLog log;
+    ASSERT_EQ(w.Start(&log), 1);
+    ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
+    WAVEHDR stranger{};
+    w.device.BufferDone(w.device.hWaveIn, &stranger);
+    w.device.BufferDone(reinterpret_cast<HWAVEIN>(0x7777), &w.device.buffers[2]->hdr);
+    EXPECT_EQ(w.device.nDelivered, 0);
+    EXPECT_EQ(w.device.buffers[2]->nSeq, 0);
+    ASSERT_EQ(w.Cancel(), 1);
+    PumpPending();
+    EXPECT_TRUE(w.got.empty());
+}
+
+// Destroying the hidden window closes the device, so nothing is posted to a
+// window that is gone.
+TEST(CaptureEngine, HiddenWindowTakesTheDeviceWithIt) {
+    WaveInButtons w;
+    ASSERT_EQ(w.Create(0x8005, 0), 1);
+    ASSERT_NE(w.device.pWnd, nullptr);
+    EXPECT_TRUE(w.device.pWnd->IsWindow());
+    w.device.pWnd->DestroyWindow();
+    EXPECT_EQ(w.device.pWnd, nullptr);
+    EXPECT_EQ(w.GetWaveState(), WAVE_CLOSED);
+    PumpPending();
+}
+
+// A device that delivers no sample at all: the start gives up after its bound
+// (the recorder then reports "Error Starting Recording"), and stopping and
+// closing return although the device is still stuck.
+TEST(CaptureEngine, StartGivesUpWhenNoSampleComes) {
+    StallingInput in;
+    ASSERT_GE(in.writer, 0);
+    EnvGuard g("VOK_TEST_INFILE", in.path);
+    TapButtons w;
+    ASSERT_EQ(w.Create(0x8005, 0), 1);
+    MessageLog log;
+    EXPECT_EQ(w.Start(&log), 0);
+    EXPECT_EQ(w.GetWaveState(), WAVE_OPEN);
+    EXPECT_EQ(w.Cancel(), 1);
+    EXPECT_EQ(w.DeviceClose(), 1);
+    EXPECT_EQ(w.GetWaveState(), WAVE_CLOSED);
+    PumpPending();
+    EXPECT_TRUE(w.got.empty());
+}
+
+// A device that stops delivering mid-recording: what it delivered arrives,
+// the event loop keeps running, and the recording can be stopped and closed.
+TEST(CaptureEngine, DeviceThatStopsDeliveringCanBeStopped) {
+    StallingInput in;
+    ASSERT_GE(in.writer, 0);
+    const std::vector<uint8_t> data = Pattern(5 * 2205, 8);
+    ASSERT_EQ(write(in.writer, data.data(), data.size()), ssize_t(data.size()));
+    EnvGuard g("VOK_TEST_INFILE", in.path);
+    TapButtons w;
+    ASSERT_EQ(w.Create(0x8005, 0), 1);
+    MessageLog log;
+    ASSERT_EQ(w.Start(&log), 1);
+    ASSERT_TRUE(PumpUntil([&] { return w.got.size() >= 5; }));
+    // The loop still turns: a message posted now is handled.
+    log.PostMessage(0x8100, 1, 2);
+    ASSERT_TRUE(PumpUntil([&] { return log.Count(0x8100) == 1; }));
+    EXPECT_EQ(w.got.size(), 5u);
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(w.got[i], Slice(data, i * 2205, 2205)) << i;
+    EXPECT_EQ(w.Cancel(), 1);
+    EXPECT_EQ(w.GetWaveState(), WAVE_OPEN);
+    EXPECT_EQ(w.DeviceClose(), 1);
+    EXPECT_EQ(w.GetWaveState(), WAVE_CLOSED);
+}
