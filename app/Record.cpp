@@ -1,4 +1,5 @@
 #include "Record.h"
+#include "platform/WaveIn.h"
 #include "record/DlgRecord.h"
 #include <QApplication>
 #include <cstdio>
@@ -7,18 +8,32 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <portaudio.h>
 #include <string>
 #include <vector>
 
 namespace {
-const char* kUsage =
-    "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
-    "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
-    "  --item-file holds one name per line (UTF-8; blank lines and surrounding\n"
-    "  spaces are ignored). Exits 0 when the dialog ends with OK, 1 on Cancel.\n"
-    "  The capture device is the default input, or the one named by\n"
-    "  VOK_AUDIO_DEVICE.\n";
+const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
+                     "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
+                     "  --item-file holds one name per line (UTF-8; blank lines and surrounding\n"
+                     "  spaces are ignored). Exits 0 when the dialog ends with OK, 1 on Cancel,\n"
+                     "  2 on bad arguments and 3 when there is no sound capture device.\n"
+                     "  The capture device is the default input, or the one named by\n"
+                     "  VOK_AUDIO_DEVICE.\n";
+
+const char* kNoDevice =
+    "vokrec record: no sound capture device was found, so nothing can be recorded.\n"
+    "To record from a raw file instead (8-bit unsigned mono, 11025 samples per\n"
+    "second), load the test devices from the source tree and name the file:\n"
+    "\n"
+    "  export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$PWD/tests/data/alsa-test.conf\n"
+    "  export VOK_AUDIO_DEVICE=vok_file\n"
+    "  export VOK_TEST_INFILE=$PWD/speech.raw    # what \"Record\" records\n"
+    "  export VOK_TEST_OUTFILE=$PWD/played.raw   # what \"Play\" plays\n"
+    "  vokrec record --folder DIR --items NAME...\n"
+    "\n"
+    "Make speech.raw from any sound file with:\n"
+    "  sox speech.wav -t raw -r 11025 -e unsigned-integer -b 8 -c 1 speech.raw\n"
+    "(docs/test-devices.md has the details.)\n";
 
 std::string trim(const std::string& s) {
     const char* ws = " \t\r\n\v\f";
@@ -42,17 +57,6 @@ bool readItemFile(const std::string& path, std::vector<std::string>& items) {
     return true;
 }
 
-// True when PortAudio finds at least one device that can capture.
-bool haveCaptureDevice() {
-    if (Pa_Initialize() != paNoError) return false;
-    bool found = false;
-    for (int i = 0, n = Pa_GetDeviceCount(); i < n && !found; ++i) {
-        const PaDeviceInfo* info = Pa_GetDeviceInfo(i);
-        found = info && info->maxInputChannels > 0;
-    }
-    Pa_Terminate();
-    return found;
-}
 } // namespace
 
 int RunRecord(int argc, char** argv) {
@@ -68,7 +72,8 @@ int RunRecord(int argc, char** argv) {
             folder = argv[++i];
         } else if (a == "--items") {
             haveList = true;
-            while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) items.push_back(argv[++i]);
+            while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0)
+                items.push_back(argv[++i]);
         } else if (a == "--item-file" && i + 1 < argc) {
             haveList = true;
             if (!readItemFile(argv[++i], items)) {
@@ -88,14 +93,9 @@ int RunRecord(int argc, char** argv) {
         std::fprintf(stderr, "vokrec record: %s is not a directory\n", folder.c_str());
         return 2;
     }
-    if (!haveCaptureDevice()) {
-        std::fprintf(stderr,
-                     "vokrec record: this machine has no sound capture device, so nothing can be\n"
-                     "recorded from a microphone. To record from a WAV file instead, use the ALSA\n"
-                     "test devices:\n"
-                     "  ALSA_CONFIG_PATH=tests/data/alsa-test.conf VOK_AUDIO_DEVICE=<device> \\\n"
-                     "    vokrec record --folder DIR --items NAME...\n"
-                     "(tests/data/alsa-test.conf names the devices and the file they read).\n");
+    if (waveInGetNumDevs() == 0) {
+        std::fputs(kNoDevice, stderr);
+        return 3;
     }
     std::unique_ptr<QApplication> app;
     static int qargc = 1;
@@ -104,7 +104,8 @@ int RunRecord(int argc, char** argv) {
     if (!QCoreApplication::instance()) app = std::make_unique<QApplication>(qargc, qargv);
 
     std::vector<const char*> names;
-    for (const std::string& s : items) names.push_back(s.c_str());
+    for (const std::string& s : items)
+        names.push_back(s.c_str());
     DlgRecord dlg(folder.c_str(), names.data(), int(names.size()));
     int r = dlg.DoModal();
     return r == IDOK ? 0 : 1;

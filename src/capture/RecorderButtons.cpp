@@ -1,6 +1,8 @@
 #include "capture/RecorderButtons.h"
 #include "channels/SoftChanWave8.h"
 
+#include <algorithm>
+
 int RecorderButtons::Create(UINT msg, UINT reserved, tagWAVERATE rate, tagSAMPLESIZE size) {
     nRate = rate;
     nSampleSize = size;
@@ -9,8 +11,16 @@ int RecorderButtons::Create(UINT msg, UINT reserved, tagWAVERATE rate, tagSAMPLE
 
 int RecorderButtons::ProcessData(WAVEHDR* pHdr) {
     if (!pSoftChan || !pHdr) return 1;
-    int full = pSoftChan->InsertValues(int(pHdr->dwBytesRecorded),
-                                       reinterpret_cast<const uint8_t*>(pHdr->lpData));
+    // A buffer that arrives after the channel has reported full (before the
+    // owner has handled that report and stopped) only fills the pairs still
+    // free; the rest of it is dropped instead of wrapping over the start of
+    // the recording.
+    const long room = std::max(0L, long(pSoftChan->nNel) - 1 - pSoftChan->GetLastSavedSample() / 2);
+    const int nBytes = int(std::min<long>(long(pHdr->dwBytesRecorded), 2 * room));
+    int full = pSoftChan->InsertValues(nBytes, reinterpret_cast<const uint8_t*>(pHdr->lpData));
+    // A device that has gone delivers nothing more: the owner stops as on a
+    // full channel and keeps what was captured.
+    if (DeviceLost()) full = 1;
     pOwnerWnd.PostMessage(nMsg, kNotifyWParam, full);
     return 1;
 }

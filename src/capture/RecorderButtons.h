@@ -1,7 +1,10 @@
 // RecorderButtons: the capture engine bound to a wave channel. Each filled
 // buffer is appended to the channel, then the owner is posted nMsg with
 // wParam 100 and lParam 1 when the channel is now full, else 0. Stopping on a
-// full channel is the owner's decision.
+// full channel is the owner's decision. A buffer arriving after the channel is
+// full fills only what is left of it and never wraps over the recording's
+// start; when the device has gone (DeviceLost) lParam is 1 as well, so the
+// owner stops and keeps what was captured.
 #pragma once
 #include "capture/WaveInButtons.h"
 

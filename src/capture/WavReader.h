@@ -3,7 +3,9 @@
 // truncated file or a header with wrong sizes gives an error, never a read
 // outside the file.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,9 @@ class WAVReader {
     uint32_t nAvgBytesPerSec = 0;
     uint16_t nBlockAlign = 0;
     uint16_t wBitsPerSample = 0;
+    // Format code of an extensible "fmt " chunk (its sub-format GUID's first two
+    // bytes); 0 for any other chunk.
+    uint16_t wSubFormat = 0;
 
     // Byte count the "data" chunk declares, and the bytes read from it (at most
     // the limit given to Load).
@@ -24,11 +29,21 @@ class WAVReader {
 
     // 1 on success; 0 with a one-line reason in Error().
     int Load(const std::string& path, uint32_t maxDataBytes = UINT32_MAX);
+    // The same on a file image in memory.
+    int LoadBytes(const uint8_t* bytes, size_t size, uint32_t maxDataBytes = UINT32_MAX);
     const std::string& Error() const { return m_strError; }
 
+    // Plain PCM, or extensible with a PCM sub-format.
+    bool IsPcm() const {
+        return wFormatTag == kFormatPcm ||
+               (wFormatTag == kFormatExtensible && wSubFormat == kFormatPcm);
+    }
+
     static constexpr uint16_t kFormatPcm = 1;
+    static constexpr uint16_t kFormatExtensible = 0xFFFE;
 
   private:
+    int Parse(std::istream& in, std::streamoff fileSize, uint32_t maxDataBytes);
     int Fail(const std::string& why);
     std::string m_strError;
 };

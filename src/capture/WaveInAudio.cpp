@@ -112,6 +112,7 @@ int WaveInAudio::Start() {
     nPair = 1 - nPair; // each start uses the other pair
     nNextBuf = 0;
     nDelivered = 0;
+    bLost = 0;
     WAVEBUFFER* first = buffers[size_t(2 * nPair)].get();
     WAVEBUFFER* second = buffers[size_t(2 * nPair + 1)].get();
     first->nSeq = 0;
@@ -122,14 +123,16 @@ int WaveInAudio::Start() {
     waveState = WAVE_RECORDING;
 
     // The device counts as started once it has delivered its first samples. A
-    // device that delivers nothing within the bound is stopped again.
+    // device that delivers nothing within the bound, or fails meanwhile, is
+    // stopped again.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartWaitMs);
     for (;;) {
         MMTIME pos;
         pos.wType = TIME_SAMPLES;
         pos.u.sample = 0;
-        if (waveInGetPosition(hWaveIn, &pos, sizeof(pos)) == MMSYSERR_NOERROR && pos.u.sample != 0)
-            return 1;
+        MMRESULT r = waveInGetPosition(hWaveIn, &pos, sizeof(pos));
+        if (r != MMSYSERR_NOERROR) break;
+        if (pos.u.sample != 0) return 1;
         if (std::chrono::steady_clock::now() >= deadline) break;
         SleepMs(10);
     }
@@ -156,7 +159,9 @@ void WaveInAudio::BufferDone(HWAVEIN hwi, WAVEHDR* pHdr) {
     m_copyHdr.lpData = m_copy.data();
     m_copyHdr.dwBufferLength = DWORD(m_copy.size());
     m_copyHdr.dwBytesRecorded = n;
-    waveInAddBuffer(hwi, pHdr, sizeof(WAVEHDR));
+    // A buffer the device no longer takes means the device has gone: what it
+    // captured is still handed on, and the owner learns that no more comes.
+    if (waveInAddBuffer(hwi, pHdr, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) bLost = 1;
 
     nNextBuf += 1;
     if (nNextBuf >= int(buffers.size() / 2)) nNextBuf = 0;

@@ -34,7 +34,8 @@ class WaveInAudio : public CObject {
     int Open();
     // Queues the other pair and starts the device; waits up to 2 s for the
     // first samples. 0 when a buffer cannot be queued, the device does not
-    // start or no sample comes within the bound (the state is then WAVE_OPEN).
+    // start, fails before its first sample or no sample comes within the
+    // bound (the state is then WAVE_OPEN).
     int Start();
     // Stops and returns the queued buffers (state WAVE_OPEN); 1 when not recording.
     int Stop();
@@ -62,6 +63,9 @@ class WaveInAudio : public CObject {
     tagWAVERATE nRate = RATE_8000;
     tagSAMPLESIZE nSampleSize = SAMPLE_8BIT;
     CWaveInAudioWnd* pWnd = nullptr;
+    // 1 once a delivered buffer could not be queued again during this
+    // recording (the device failed or went away): no further buffer will come.
+    int bLost = 0;
 
     // Upper bound of the wait for the first samples after a start.
     static constexpr int kStartWaitMs = 2000;

@@ -28,6 +28,9 @@ class WaveInButtons : public CButtons {
     int DeviceClose() { return device.Close(); }
     WAVEFORMATEX& GetWaveFormatEx() { return device.wfx; }
     WAVESTATE GetWaveState() const { return device.waveState; }
+    // 1 when the device failed during the current recording: it delivers no
+    // more buffers until it is opened again.
+    int DeviceLost() const { return device.bLost; }
 
     // Seconds to samples at the device's rate, rounded half away from zero.
     int Time2Sample(float seconds) const;

@@ -2,9 +2,13 @@
 
 #include "platform/MessageBox.h"
 
-GMEM_BLOCK::GMEM_BLOCK(unsigned size, int lock) { Alloc(size, lock); }
+GMEM_BLOCK::GMEM_BLOCK(unsigned size, int lock) {
+    Alloc(size, lock);
+}
 
-GMEM_BLOCK::~GMEM_BLOCK() { Free(); }
+GMEM_BLOCK::~GMEM_BLOCK() {
+    Free();
+}
 
 void GMEM_BLOCK::Attach(HGLOBAL h, int lock) {
     Free();

@@ -10,11 +10,26 @@ void ADCHANINFO::SetRange(float lo, float hi, int counts, int zero) {
 }
 
 int ADCHANINFO::VoltsToRaw(float v, int withZero) const {
-    int r = int(v / fResolution);
-    return withZero ? r + nZero : r;
+    // Truncated toward zero; a quotient beyond int (or NaN, from a zero
+    // resolution) is held at the nearest representable count instead of being
+    // undefined.
+    const double q = double(v / fResolution);
+    long long r = 0;
+    if (q >= 2147483647.0)
+        r = 2147483647LL;
+    else if (q <= -2147483648.0)
+        r = -2147483648LL;
+    else if (q == q)
+        r = static_cast<long long>(q);
+    if (withZero) r += nZero;
+    if (r > 2147483647LL) r = 2147483647LL;
+    if (r < -2147483648LL) r = -2147483648LL;
+    return int(r);
 }
 
-int ADCHANINFO::ValueToRaw(float value) const { return VoltsToRaw(value / fGain + fOffset, 1); }
+int ADCHANINFO::ValueToRaw(float value) const {
+    return VoltsToRaw(value / fGain + fOffset, 1);
+}
 
 SOFTCHAN::SOFTCHAN()
     : nChan(255), nSrcChan(255), nNel(0), fDt(1.0f), bAbs(0), fRatio(1.0f), fScale(1.0f),
@@ -88,18 +103,26 @@ float SOFTCHAN::GetRapidValRng(long a, long b, float step, PIXMODE mode, int abs
     return r;
 }
 
-int SOFTCHAN::IsNoVal(float v) { return IsNoValue(v); }
+int SOFTCHAN::IsNoVal(float v) {
+    return IsNoValue(v);
+}
 
 std::string SOFTCHAN::GetName() {
     if (!strName.empty()) return strName;
     return pSrc ? pSrc->GetName() : std::string();
 }
 
-std::string SOFTCHAN::GetXUnits() { return "Sec"; }
+std::string SOFTCHAN::GetXUnits() {
+    return "Sec";
+}
 
-std::string SOFTCHAN::GetUnits() { return pSrc ? pSrc->GetUnits() : std::string(); }
+std::string SOFTCHAN::GetUnits() {
+    return pSrc ? pSrc->GetUnits() : std::string();
+}
 
-std::string SOFTCHAN::GetXLabel() { return "Time"; }
+std::string SOFTCHAN::GetXLabel() {
+    return "Time";
+}
 
 long SOFTCHAN::IndexOfTime(float t) const {
     float x = (t - fT0) / fDt;

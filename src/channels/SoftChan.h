@@ -70,4 +70,6 @@ class SOFTCHAN : public CObject {
     float fT0 = 0.0f;
 };
 
-inline bool IsNoValue(float v) { return (v > NO_VAL ? v - NO_VAL : NO_VAL - v) < 1.0f; }
+inline bool IsNoValue(float v) {
+    return (v > NO_VAL ? v - NO_VAL : NO_VAL - v) < 1.0f;
+}

@@ -12,7 +12,8 @@ SOFTCHAN_AD::SOFTCHAN_AD(int chan, long nel, float dt, const ADCHANINFO* pInfo)
     : SOFTCHAN(chan, -1, nel, dt, 0, 1.0f, 1.0f, 0) {
     if (pInfo) info = *pInfo;
     long n = nel > 0 ? nel : 0;
-    if (!mem.Alloc(unsigned(n) * 4u, 0)) AfxMessageBox("Error Allocating Memory for Channel", MB_OK);
+    if (!mem.Alloc(unsigned(n) * 4u, 0))
+        AfxMessageBox("Error Allocating Memory for Channel", MB_OK);
 }
 
 float SOFTCHAN_AD::GetVal(long i) {

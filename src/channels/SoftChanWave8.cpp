@@ -16,7 +16,9 @@ int SOFTCHAN_WAVE8::GetRawVal(long i) {
     return m_pSamples ? m_pSamples[i] : 128;
 }
 
-float SOFTCHAN_WAVE8::GetMaxAbsVal(long a, long b) { return MaxAbsOf(m_pSamples, a, b); }
+float SOFTCHAN_WAVE8::GetMaxAbsVal(long a, long b) {
+    return MaxAbsOf(m_pSamples, a, b);
+}
 
 float SOFTCHAN_WAVE8::GetRapidSumRng(long a, long b, float step, int absolute) {
     return SumOf(m_pSamples, a, b, step, absolute);
@@ -65,6 +67,7 @@ int SOFTCHAN_WAVE8::InsertValues16(int start, int n, const uint16_t* data) {
             p = p >= nNel - 1 ? 0 : p + 1;
         }
     }
-    if (n >= 1) m_nLastSavedPair = start + n - 1;
+    // Not reduced by the wrap; an empty copy leaves the pair before start.
+    if (n >= 0) m_nLastSavedPair = start + n - 1;
     return 1;
 }

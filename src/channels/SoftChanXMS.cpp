@@ -13,7 +13,9 @@ SOFTCHAN_XMS::SOFTCHAN_XMS(int chan, long points, float dtPoint, const std::stri
 void SOFTCHAN_XMS::OnAddToList() {
     SOFTCHAN::OnAddToList();
     fDt *= 0.01f;
-    nNel *= 100;
+    // Saturated: a count beyond int stays readable up to its last whole element.
+    if (nNel < 0) nNel = 0;
+    nNel = nNel > 2147483647 / 100 ? 2147483647 : nNel * 100;
 }
 
 float SOFTCHAN_XMS::GetVal(long i) {
@@ -46,4 +48,6 @@ float SOFTCHAN_XMS::GetMaxAbsVal(long a, long b) {
     return m;
 }
 
-float SOFTCHAN_XMS::GetRapidValRng(long a, long, float, PIXMODE, int) { return GetVal(a); }
+float SOFTCHAN_XMS::GetRapidValRng(long a, long, float, PIXMODE, int) {
+    return GetVal(a);
+}

@@ -4,14 +4,20 @@
 #include <cmath>
 #include <vector>
 
-void MatrixError(const std::string& text) { AfxMessageBox(text); }
+void MatrixError(const std::string& text) {
+    AfxMessageBox(text);
+}
 
-MATRIX::MATRIX(int r, int c) { SetSize(r, c); }
+MATRIX::MATRIX(int r, int c) {
+    SetSize(r, c);
+}
 MATRIX::MATRIX(const MATRIX& o) {
     SetSize(o.rows, o.cols);
     std::copy(o.data, o.data + rows * cols, data);
 }
-MATRIX::~MATRIX() { delete[] data; }
+MATRIX::~MATRIX() {
+    delete[] data;
+}
 
 MATRIX& MATRIX::operator=(const MATRIX& o) {
     if (this == &o) return *this;
@@ -32,40 +38,61 @@ void MATRIX::SetSize(int r, int c) {
     if (r * c != 0) data = new double[r * c]();
 }
 
-void MATRIX::Zero() { std::fill(data, data + rows * cols, 0.0); }
+void MATRIX::Zero() {
+    std::fill(data, data + rows * cols, 0.0);
+}
 
 int MATRIX::Identity() {
     Zero();
     int n = std::min(rows, cols);
-    for (int i = 0; i < n; ++i) Set(i, i, 1.0);
+    for (int i = 0; i < n; ++i)
+        Set(i, i, 1.0);
     return n;
 }
 
-void MATRIX::Load(const double* v) { std::copy(v, v + rows * cols, data); }
-void MATRIX::Load(const float* v) { std::copy(v, v + rows * cols, data); }
+void MATRIX::Load(const double* v) {
+    std::copy(v, v + rows * cols, data);
+}
+void MATRIX::Load(const float* v) {
+    std::copy(v, v + rows * cols, data);
+}
 
 double MATRIX::Norm() const {
     double s = 0;
-    for (int k = 0; k < rows * cols; ++k) s += data[k] * data[k];
+    for (int k = 0; k < rows * cols; ++k)
+        s += data[k] * data[k];
     return std::sqrt(s);
 }
 
 void MATRIX::Scale(double s) {
-    for (int k = 0; k < rows * cols; ++k) data[k] *= s;
+    for (int k = 0; k < rows * cols; ++k)
+        data[k] *= s;
+}
+
+void MATRIX::ProductInto(const MATRIX& a, const MATRIX& b, MATRIX& out) {
+    out.Zero();
+    if (a.cols != b.rows || out.rows != a.rows || out.cols != b.cols) {
+        MatrixError("Mult Error");
+        return;
+    }
+    for (int i = 0; i < a.rows; ++i)
+        for (int j = 0; j < b.cols; ++j) {
+            double s = 0;
+            for (int k = 0; k < a.cols; ++k)
+                s += a.Get(i, k) * b.Get(k, j);
+            out.Set(i, j, s);
+        }
 }
 
 MATRIX MATRIX::operator*(const MATRIX& o) const {
     MATRIX r(rows, o.cols);
-    if (cols != o.rows) {
-        MatrixError("Mult Error");
-        return r;
-    }
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < o.cols; ++j) {
-            double s = 0;
-            for (int k = 0; k < cols; ++k) s += Get(i, k) * o.Get(k, j);
-            r.Set(i, j, s);
-        }
+    ProductInto(*this, o, r);
+    return r;
+}
+
+VECTOR MATRIX::operator*(const VECTOR& v) const {
+    VECTOR r(rows);
+    ProductInto(*this, v, r);
     return r;
 }
 
@@ -75,7 +102,8 @@ MATRIX MATRIX::operator+(const MATRIX& o) const {
         MatrixError("Add Error");
         return r;
     }
-    for (int k = 0; k < rows * cols; ++k) r.data[k] = data[k] + o.data[k];
+    for (int k = 0; k < rows * cols; ++k)
+        r.data[k] = data[k] + o.data[k];
     return r;
 }
 
@@ -85,34 +113,46 @@ MATRIX MATRIX::operator-(const MATRIX& o) const {
         MatrixError("Sub Error");
         return r;
     }
-    for (int k = 0; k < rows * cols; ++k) r.data[k] = data[k] - o.data[k];
+    for (int k = 0; k < rows * cols; ++k)
+        r.data[k] = data[k] - o.data[k];
     return r;
 }
 
 MATRIX MATRIX::operator-() const {
     MATRIX r(rows, cols);
-    for (int k = 0; k < rows * cols; ++k) r.data[k] = -data[k];
+    for (int k = 0; k < rows * cols; ++k)
+        r.data[k] = -data[k];
     return r;
 }
 
 MATRIX MATRIX::Transpose() const {
     MATRIX r(cols, rows);
     for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < cols; ++j) r.Set(j, i, Get(i, j));
+        for (int j = 0; j < cols; ++j)
+            r.Set(j, i, Get(i, j));
     return r;
 }
 
-// Gauss-Jordan elimination with full pivoting on copies of the system.
-int MATRIX::Solve(VECTOR& x, const VECTOR& b) const {
+// Gauss-Jordan elimination with full pivoting on copies of the system. Each
+// step takes the largest remaining element (the first one in row order among
+// equals), normalises its row and clears its column in every other row; the
+// recorded pivot pairs then say which row of c holds which unknown.
+int MATRIX::Solve(VECTOR& x, const VECTOR& b, std::vector<int>* pivotRows,
+                  std::vector<int>* pivotCols) const {
     const int n = rows;
-    if (x.Rows() != n || b.Rows() != n || cols != n) {
+    std::vector<int> prow(n > 0 ? n : 0, -1), pcol(n > 0 ? n : 0, -1);
+    auto report = [&](int result) {
+        if (pivotRows) *pivotRows = prow;
+        if (pivotCols) *pivotCols = pcol;
+        return result;
+    };
+    if (cols != n || x.Rows() != n || b.Rows() != n) {
         MatrixError("Solve Error");
-        return 0;
+        return report(0);
     }
     MATRIX w(*this);
     VECTOR c(b);
     std::vector<double> r(n);
-    std::vector<int> prow(n, -1), pcol(n, -1);
     std::vector<bool> rowUsed(n), colUsed(n);
     for (int k = 0; k < n; ++k) {
         int p = -1, q = -1;
@@ -126,7 +166,8 @@ int MATRIX::Solve(VECTOR& x, const VECTOR& b) const {
                     q = j;
                 }
         }
-        if (best < 2.220446049250313e-12) return 0;
+        // Also catches a pivot search that found only NaNs (p stays -1).
+        if (!(best >= 2.220446049250313e-12)) return report(0);
         prow[k] = p;
         pcol[k] = q;
         const double piv = w.Get(p, q);
@@ -147,23 +188,18 @@ int MATRIX::Solve(VECTOR& x, const VECTOR& b) const {
         rowUsed[p] = true;
         colUsed[q] = true;
     }
-    for (int m = 0; m < n; ++m) x.Set(pcol[m], c.Get(prow[m]));
-    return 1;
+    for (int m = 0; m < n; ++m)
+        x.Set(pcol[m], c.Get(prow[m]));
+    return report(1);
 }
 
-double VECTOR::Dot(const VECTOR& o) const {
-    if (cols != 1 || o.cols != 1 || rows != o.rows) {
-        MatrixError("DotProd Error");
-        return 0;
+VECTOR3 MATRIX::GetColumn(int j) const {
+    VECTOR3 v;
+    if (rows != 3 || j < 0 || j >= cols) {
+        MatrixError("Equals Error");
+        return v;
     }
-    double s = 0;
-    for (int i = 0; i < rows; ++i) s += Get(i) * o.Get(i);
-    return s;
-}
-
-double VECTOR::Length() const { return std::sqrt(Dot(*this)); }
-
-void VECTOR::Normalize() {
-    const double len = Length();
-    if (len >= 1e-15) Scale(1.0 / len);
+    for (int i = 0; i < 3; ++i)
+        v.Set(i, Get(i, j));
+    return v;
 }

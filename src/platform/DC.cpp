@@ -2,6 +2,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <set>
@@ -72,7 +73,44 @@ COLORREF CDC::GetPixel(int x, int y) const {
 bool CDC::penDraws() const { return m_pPen && m_pPen->m_nStyle != PS_NULL; }
 
 // Bresenham from (x0, y0) up to, not including, (x1, y1): every pixel once.
+// A line reaching far outside the image (a value far off its axis) is first
+// clipped to the image and a one-pixel margin, so its cost stays bounded by
+// the image size; the clipped end lies in the margin, outside the image.
 void CDC::line(int x0, int y0, int x1, int y1, COLORREF c) {
+    if (!m_pImage) return;
+    const int w = m_pImage->width(), h = m_pImage->height();
+    constexpr int kFar = 16384;
+    auto far = [&](int x, int y) { return x < -kFar || y < -kFar || x > w + kFar || y > h + kFar; };
+    if (far(x0, y0) || far(x1, y1)) {
+        // Liang-Barsky against [-1, w] x [-1, h].
+        const double dx = double(x1) - x0, dy = double(y1) - y0;
+        double t0 = 0.0, t1 = 1.0;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {double(x0) + 1, double(w) - x0, double(y0) + 1, double(h) - y0};
+        for (int k = 0; k < 4; ++k) {
+            if (p[k] == 0.0) {
+                if (q[k] < 0.0) return; // parallel and outside
+                continue;
+            }
+            const double r = q[k] / p[k];
+            if (p[k] < 0.0)
+                t0 = std::max(t0, r);
+            else
+                t1 = std::min(t1, r);
+        }
+        if (t0 > t1) return;
+        const int cx0 = int(std::lround(x0 + t0 * dx)), cy0 = int(std::lround(y0 + t0 * dy));
+        const int cx1 = int(std::lround(x0 + t1 * dx)), cy1 = int(std::lround(y0 + t1 * dy));
+        const bool endInside = t1 >= 1.0;
+        x0 = cx0, y0 = cy0;
+        if (!endInside) {
+            // Include the clipped end: it is in the margin, so nothing visible changes,
+            // but a line clipped at both ends to one point still is well defined.
+            line(x0, y0, cx1, cy1, c);
+            plot(cx1, cy1, c);
+            return;
+        }
+    }
     int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
     int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
@@ -82,6 +120,21 @@ void CDC::line(int x0, int y0, int x1, int y1, COLORREF c) {
         if (e2 >= dy) err += dy, x0 += sx;
         if (e2 <= dx) err += dx, y0 += sy;
     }
+}
+
+// Pixels xa .. xb - 1 of row y through the raster operation, clipped to the image.
+void CDC::span(int y, int xa, int xb, COLORREF c) {
+    if (!m_pImage || y < 0 || y >= m_pImage->height()) return;
+    xa = std::max(xa, 0);
+    xb = std::min(xb, m_pImage->width());
+    if (xa >= xb) return;
+    QRgb* row = reinterpret_cast<QRgb*>(m_pImage->scanLine(y));
+    const QRgb v = toRgb(c);
+    if (m_nRop == R2_XORPEN)
+        for (int x = xa; x < xb; ++x)
+            row[x] = (row[x] ^ v) | 0xFF000000u;
+    else
+        std::fill(row + xa, row + xb, v);
 }
 
 CPoint CDC::MoveTo(int x, int y) { return std::exchange(m_pos, CPoint(x, y)); }
@@ -122,18 +175,19 @@ BOOL CDC::Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4) {
 BOOL CDC::Rectangle(int l, int t, int r, int b) {
     if (r < l) std::swap(l, r);
     if (b < t) std::swap(t, b);
+    if (!m_pImage) return TRUE;
     const bool outline = penDraws();
     const int in = outline ? 1 : 0;
+    const int yTop = std::max(t + in, 0), yEnd = std::min(b - in, m_pImage->height());
     if (m_pBrush && m_pBrush->m_nStyle != BS_NULL)
-        for (int y = t + in; y < b - in; ++y)
-            for (int x = l + in; x < r - in; ++x) plot(x, y, m_pBrush->m_color);
+        for (int y = yTop; y < yEnd; ++y)
+            span(y, l + in, r - in, m_pBrush->m_color);
     if (outline && r > l && b > t) {
         COLORREF c = m_pPen->m_color;
-        for (int x = l; x < r; ++x) {
-            plot(x, t, c);
-            if (b - 1 > t) plot(x, b - 1, c);
-        }
-        for (int y = t + 1; y < b - 1; ++y) {
+        span(t, l, r, c);
+        if (b - 1 > t) span(b - 1, l, r, c);
+        const int ya = std::max(t + 1, 0), yb = std::min(b - 1, m_pImage->height());
+        for (int y = ya; y < yb; ++y) {
             plot(l, y, c);
             if (r - 1 > l) plot(r - 1, y, c);
         }
@@ -142,9 +196,11 @@ BOOL CDC::Rectangle(int l, int t, int r, int b) {
 }
 
 void CDC::FillSolidRect(const CRect& r, COLORREF c) {
+    if (!m_pImage) return;
     int rop = std::exchange(m_nRop, R2_COPYPEN);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) plot(x, y, c);
+    const int ya = std::max(r.top, 0), yb = std::min(r.bottom, m_pImage->height());
+    for (int y = ya; y < yb; ++y)
+        span(y, r.left, r.right, c);
     m_nRop = rop;
 }
 

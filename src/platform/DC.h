@@ -68,6 +68,7 @@ class CDC {
   private:
     void plot(int x, int y, COLORREF c); // through the raster operation
     void line(int x0, int y0, int x1, int y1, COLORREF c);
+    void span(int y, int xa, int xb, COLORREF c); // row y, xa .. xb - 1
     bool penDraws() const;
 
     QImage* m_pImage;

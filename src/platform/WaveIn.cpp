@@ -37,6 +37,7 @@ struct WaveInDevice {
     bool exited = false;     // the thread has ended
     bool abandoned = false;  // close left the thread behind: it closes the stream
     bool stuck = false;      // a wait for the thread ran out while it was inside
+    bool failed = false;     // a read failed: the device is gone until reopened
     uint64_t generation = 0; // raised by stop and reset: a read begun before is dropped
     uint64_t position = 0;   // frames captured since the last reset
     std::thread reader;
@@ -98,7 +99,14 @@ void WaveInDevice::Run() {
         if (closing) break;
         if (gen != generation || !running) continue; // stopped meanwhile: dropped
         if (err != paNoError && err != paInputOverflowed) {
-            running = false; // the device failed: it delivers nothing more
+            // The device failed (unplugged, driver error): it delivers nothing
+            // more. The buffer being filled comes back with what it holds, so
+            // the caller gets everything captured and learns of the end when
+            // it tries to queue the buffer again.
+            running = false;
+            failed = true;
+            queue.pop_front();
+            Done(h);
             continue;
         }
         std::memcpy(h->lpData + h->dwBytesRecorded, chunk.data(), n * frameBytes);
@@ -230,6 +238,7 @@ MMRESULT waveInAddBuffer(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size) {
     if (!HeaderOk(pwh, size)) return MMSYSERR_INVALPARAM;
     std::lock_guard<std::mutex> lk(d->lock);
     if (d->closing) return MMSYSERR_INVALHANDLE;
+    if (d->failed) return MMSYSERR_NODRIVER;
     if (!(pwh->dwFlags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
     if (std::find(d->queue.begin(), d->queue.end(), pwh) != d->queue.end())
         return WAVERR_STILLPLAYING;
@@ -245,6 +254,7 @@ MMRESULT waveInStart(HWAVEIN hwi) {
     if (!d) return MMSYSERR_INVALHANDLE;
     std::lock_guard<std::mutex> lk(d->lock);
     if (d->closing) return MMSYSERR_INVALHANDLE;
+    if (d->failed) return MMSYSERR_NODRIVER;
     if (d->running) return MMSYSERR_NOERROR;
     if (d->inRead) return MMSYSERR_ERROR; // an earlier read is still stuck in the device
     if (!d->started) {
@@ -292,6 +302,7 @@ MMRESULT waveInGetPosition(HWAVEIN hwi, MMTIME* pmmt, unsigned int size) {
     if (!d) return MMSYSERR_INVALHANDLE;
     if (!pmmt || size < sizeof(MMTIME)) return MMSYSERR_INVALPARAM;
     std::lock_guard<std::mutex> lk(d->lock);
+    if (d->failed) return MMSYSERR_NODRIVER;
     uint64_t pos = d->position;
     switch (pmmt->wType) {
     case TIME_BYTES:

@@ -9,6 +9,11 @@
 // long: stop, reset and close wait a bounded time for the device thread and
 // then leave it behind.
 //
+// A device that fails while capturing (a read error, as when it is unplugged)
+// hands back the buffer it was filling, marked done with the bytes it holds;
+// from then on adding a buffer, starting and asking the position return
+// MMSYSERR_NODRIVER until the device is closed and opened again.
+//
 // The callback window must stay alive until waveInClose has returned; no
 // message is posted once it has. Messages posted before may still arrive, with
 // the now invalid handle.
@@ -32,7 +37,8 @@ MMRESULT waveInClose(HWAVEIN hwi);
 MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
 // WAVERR_STILLPLAYING while the header is queued.
 MMRESULT waveInUnprepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
-// Queues a prepared header; its dwBytesRecorded starts at 0.
+// Queues a prepared header; its dwBytesRecorded starts at 0. MMSYSERR_NODRIVER
+// once the device has failed.
 MMRESULT waveInAddBuffer(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
 
 MMRESULT waveInStart(HWAVEIN hwi);

@@ -1,11 +1,30 @@
 // "Record Item": the modal dialog that records a list of spoken items one after
-// another into WAV files in a folder. Handlers are split by concern over
-// DlgRecord.cpp (layout, buttons, shutdown) and DlgRecordSave.cpp (save, next).
+// another into WAV files in a folder. Handlers are split by concern:
+//   DlgRecord.cpp        construction, layout, buttons, routing, shutdown, cancel
+//   DlgRecordCapture.cpp Record, Stop and the capture notification
+//   DlgRecordPlay.cpp    playback of the marked part, its worker and cursor
+//   DlgRecordSave.cpp    Save, Next, item selection and OK
+//   DlgRecordGraph.cpp   the graph and counter windows
+//
+// Threads: everything runs on the GUI thread except the sound driver's
+// playback callback (it only signals m_evPlayDone) and one playback worker per
+// playback, which waits on that event, closes the device and posts
+// WM_PLAYDONE; it never touches a control or a channel.
 #pragma once
+#include "capture/RecorderButtons.h"
 #include "platform/Dialog.h"
+#include "platform/Event.h"
+#include "platform/WaveOut.h"
+#include "record/SoftChannels.h"
+#include "support/Range.h"
 #include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
+
+class CGraphWnd;
+class CCounterWnd;
+class SOFTCHAN_WAVE8;
 
 class DlgRecord : public CDialog {
   public:
@@ -22,28 +41,49 @@ class DlgRecord : public CDialog {
         IDC_LIST_FILE = 2001,
         IDC_LIST_TIME = 2003,
     };
+    // Control ids of the child windows the dialog creates.
+    enum : unsigned { IDC_GRAPH_WND = 150, IDC_COUNTER_WND = 151 };
     enum : unsigned { TIMER_CURSOR = 151, TIMER_SHUTDOWN = 152 };
     static constexpr unsigned WM_WAVEIN = WM_APP + 5;
+    // Posted by the playback worker once it has closed the device; wParam is
+    // the number of the playback that ended.
+    static constexpr unsigned WM_PLAYDONE = WM_APP + 6;
 
     // Folder gets one '/' appended; the first count names become the items.
     DlgRecord(const char* folder, const char* const* names, int count);
+    // Stops a running capture or playback before the channels go.
     ~DlgRecord() override;
 
     bool OnInitDialog() override;
     void OnOK() override;
+    // Stops a running capture (the recording is discarded) or playback, then
+    // ends the dialog with IDCANCEL; nothing is saved.
     void OnCancel() override;
     bool OnCommand(int id, int code) override;
     void OnTimer(unsigned id) override;
     void DoDataExchange(bool bSave) override;
+    intptr_t WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam) override;
+    // The window is gone, and the graph and counter windows with it.
+    void PostNcDestroy() override;
 
     void EnableButtons();
     // 1 when the dialog may end now; 0 when it ends itself a second later.
     int ShutDown();
 
+    void OnButtonStart();
+    void OnButtonStop();
+    long OnWaveIn(uintptr_t wParam, intptr_t lParam);
+    void OnButtonPlay();
     void OnButtonSave();
     void OnButtonNext();
     void OnSelchangeListFile();
     void OnButtonHelp() {}
+
+    // Driver callback of the playback device: signals m_evPlayDone on WOM_DONE.
+    static void waveOutProc(HWAVEOUT hwo, unsigned int msg, DWORD_PTR instance, DWORD_PTR p1,
+                            DWORD_PTR p2);
+    // The playback worker: waits for the end, closes the device, posts WM_PLAYDONE.
+    static unsigned int WorkerInit(void* pDlg);
 
     // Record times in seconds, in list order.
     static const int iTimes[7];
@@ -53,17 +93,61 @@ class DlgRecord : public CDialog {
     // An item name that stays inside the folder: not empty, relative, no "..".
     static bool IsSafeItemName(const std::string& name);
 
+    // The wave channel of the current recording; null when there is none.
+    SOFTCHAN_WAVE8* GetWaveChan() const;
+    // The marker times ordered so that Lo <= Hi.
+    CRngFlt GetMarkedTimes() const;
+    // First and last sample of the wave channel between the markers; false
+    // without a recording.
+    bool GetMarkedSamples(long& first, long& last) const;
+
     CListBox m_listFile;
     CListBox m_listTime;
     int m_bAutosave = 1;
     int m_iWaveChan = -1;
     int m_iVolumeChan = -1;
     float m_fLastCursor = -1.0f;
+    CGraphWnd* m_pGraphWnd = nullptr;
+    CCounterWnd* m_pCounterWnd = nullptr;
     std::string m_strFolder;
     int m_iTimeSel = 0;
     std::string m_strFile;
-    std::atomic<int> m_bRecording{0};
+    int m_bRecording = 0;
     std::atomic<int> m_bPlaying{0};
     int m_bSaved = 0;
+    SOFTCHANNELS m_channels;
+    RecorderButtons m_recorder;
     std::vector<std::string> m_arrFiles;
+    std::thread m_pPlayThread;
+    std::atomic<HWAVEOUT> m_hWaveOut{nullptr};
+    WAVEHDR m_waveHdr{};
+    CEvent m_evPlayDone{false, false};
+
+  protected:
+    int LocateSpeech(CRngFlt& range);
+
+  private:
+    // Ends a running playback and waits for its worker; returns once the
+    // device is closed and nothing reads the channels any more.
+    void StopPlaybackAndWait();
+    // Stops a running capture without analysing what was recorded.
+    void AbortRecording();
+    // The worker's end of a playback, on the GUI thread.
+    void OnPlayDone(uintptr_t nPlayback);
+    // Cleans up a playback whose start failed and returns to idle.
+    void FailPlayback(int code);
+    // Timer 151: moves the playback cursor, removes it once the device is closed.
+    void OnCursorTimer();
+
+    // Graph and counter (DlgRecordGraph.cpp).
+    void CreateChildWindows();
+    void GraphShowChannel(int chan);
+    void GraphSetMarkers(float start, float end);
+    CRngFlt GraphMarkers() const;
+    void GraphCursor(float t);
+    void CounterShow(bool show);
+    void CounterStart(int seconds);
+    void CounterStop();
+
+    unsigned m_nPlayback = 0; // number of the current playback (GUI thread)
 };

@@ -144,6 +144,34 @@ int CFileX::WriteAt(const void* buf, uint16_t count, int32_t position) {
     return 1;
 }
 
+int CFileX::ReadLine(std::string& out) {
+    out.clear();
+    char prev = ' ';
+    while (!IsAtEnd()) {
+        char c;
+        if (!ReadAt(&c, 1)) return 0;
+        if (prev == '\r' && c != '\n') {
+            // The byte after a lone CR starts the next line.
+            SeekTo(GetPosition() - 1);
+            break;
+        }
+        out += c;
+        if (prev == '\r' && c == '\n') break;
+        prev = c;
+    }
+    return out.empty() ? 0 : 1;
+}
+
+int CFileX::WriteString(const std::string& text) {
+    if (!IsOpen()) return 0;
+    for (std::size_t done = 0; done < text.size();) {
+        uint16_t n = uint16_t(std::min<std::size_t>(text.size() - done, 0xFFFF));
+        if (!WriteAt(text.data() + done, n)) return 0;
+        done += n;
+    }
+    return 1;
+}
+
 int CFileX::CopyTo(const std::string& dest) {
     CFileX out;
     if (!out.Create(dest)) return 0;

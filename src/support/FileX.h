@@ -32,6 +32,11 @@ class CFileX {
     // 1 only when exactly count bytes moved; position -1 means here.
     int ReadAt(void* buf, uint16_t count, int32_t position = -1);
     int WriteAt(const void* buf, uint16_t count, int32_t position = -1);
+    // Reads one line from here, keeping its terminator: a line ends at CR LF or
+    // at a lone CR (an LF alone does not end it). 1 when something was read.
+    int ReadLine(std::string& out);
+    // Writes the characters unchanged, no terminator added; 1 on success.
+    int WriteString(const std::string& text);
     // Copies the whole file to dest in 100-byte chunks, keeping its times.
     virtual int CopyTo(const std::string& dest);
 

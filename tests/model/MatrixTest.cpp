@@ -1,5 +1,5 @@
-#include "MessageCapture.h"
 #include "model/Matrix.h"
+#include "MessageCapture.h"
 #include <gtest/gtest.h>
 
 TEST(Matrix, IdentityAndShapeErrors) {

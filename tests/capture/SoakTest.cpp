@@ -1,0 +1,278 @@
+// Long runs of the capture and playback paths over the file devices: a
+// five-minute recording while the GUI thread is kept busy repainting, and
+// hundreds of record/stop and play/stop cycles, after which no device thread
+// is left behind. Leaks of these runs are found by the AddressSanitizer build
+// (scripts/test-sanitize), races by the ThreadSanitizer build.
+#include "AudioTestEnv.h"
+#include "SoakSupport.h"
+#include "capture/RecorderButtons.h"
+#include "channels/SoftChanWave8.h"
+#include "platform/WaveOut.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <thread>
+
+using namespace audiotest;
+using namespace soak;
+
+namespace {
+
+constexpr UINT kWmWaveIn = 0x8005;
+constexpr long kRate = 11025;
+constexpr long kBuf = 2205; // 0.2 s
+
+// The channel's samples 0 .. n-1 against the input file read from offset 0
+// in whole buffers: the number of mismatches.
+long Mismatches(SOFTCHAN_WAVE8& chan, const std::vector<uint8_t>& file, long n) {
+    long bad = 0;
+    for (long k = 0; k < n; ++k)
+        bad += chan.GetRawVal(k) != file[SourceOf(k)];
+    return bad;
+}
+
+} // namespace
+
+// 300 s of input recorded into a 300 s channel as the dialog records: the
+// owner stops when the first full report reaches it through the event loop,
+// while a window repaints itself every millisecond. All 1500 buffers land in
+// order (each keeps its first 2204 bytes, as the channel stores pairs); a
+// buffer that comes after the full report only fills the pairs left and does
+// not wrap over the start of the recording.
+TEST(CaptureSoak, FiveMinutesLandByteExactlyWhileTheGuiRepaints) {
+    const long seconds = 300, buffers = seconds * kRate / kBuf;
+    ASSERT_EQ(buffers, 1500);
+    const std::vector<uint8_t> file = Pattern(size_t((seconds + 2) * kRate), 300);
+    WriteBytes(InFile(), file);
+    const ADCHANINFO info = VolumeInfo();
+    SOFTCHAN_WAVE8 chan(0, seconds * kRate, 1.0f / kRate, &info);
+    const long pairs = chan.nNel;
+
+    RecorderButtons rec;
+    ASSERT_EQ(rec.Create(kWmWaveIn, 0, RATE_11025, SAMPLE_8BIT), 1);
+    rec.SetSoftChan(&chan);
+    ASSERT_EQ(rec.DeviceOpen(), 1);
+    BusyView view;
+    ASSERT_TRUE(view.Start());
+
+    MessageLog owner;
+    bool stopped = false;
+    owner.onMessage = [&](const MessageLog::Msg& m) {
+        if (m.msg == kWmWaveIn && m.lParam == 1 && !stopped) {
+            stopped = true;
+            EXPECT_EQ(rec.Cancel(), 1);
+        }
+    };
+    const long paintsBefore = view.paints;
+    ASSERT_EQ(rec.Start(&owner), 1);
+    ASSERT_TRUE(PumpUntil([&] { return stopped; }, 240000));
+    PumpPending();
+    const long paints = view.paints - paintsBefore;
+    EXPECT_EQ(rec.DeviceClose(), 1);
+    view.KillTimer(1);
+    std::cout << "[ soak     ] " << owner.msgs.size() << " buffers, " << paints
+              << " repaints during the recording\n";
+    EXPECT_GT(paints, 0); // the GUI thread was loaded
+
+    // One report per buffer: 1499 not full, then full from the 1500th on.
+    ASSERT_GE(owner.msgs.size(), size_t(buffers));
+    for (size_t i = 0; i < owner.msgs.size(); ++i) {
+        ASSERT_EQ(owner.msgs[i].msg, kWmWaveIn);
+        ASSERT_EQ(owner.msgs[i].lParam, i + 1 >= size_t(buffers) ? 1 : 0) << i;
+    }
+    // Every sample of the 1500 buffers, in order.
+    EXPECT_EQ(Mismatches(chan, file, buffers * 2204), 0);
+    // The pairs left after the full report: filled by the next buffer when one
+    // came before the stop, else still silence; never wrapped to the start.
+    const long rest = chan.RtnNel() - buffers * 2204;
+    ASSERT_EQ(rest, 2 * pairs - buffers * 2204);
+    const bool late = owner.msgs.size() > size_t(buffers);
+    long bad = 0;
+    for (long j = 0; j < rest; ++j) {
+        int want = late ? file[size_t(buffers * kBuf + j)] : 128;
+        bad += chan.GetRawVal(buffers * 2204 + j) != want;
+    }
+    EXPECT_EQ(bad, 0);
+    EXPECT_EQ(chan.GetLastSavedSample(), late ? int(2 * (pairs - 1)) : int(buffers * 2204 - 2));
+}
+
+// 200 recordings started and stopped on one engine, as the dialog does, each
+// stopped after 0 to 4 buffers from the event loop, with the device closed and
+// opened again every 20th time. Each recording holds whole buffers that
+// follow one another in the input without a gap, and each begins after where
+// the one before ended (the input runs on while the device stays open). No
+// thread is left behind at the end.
+TEST(CaptureSoak, TwoHundredRecordStopCyclesLeaveNothingBehind) {
+    const std::vector<uint8_t> file = Pattern(size_t(900 * kRate), 200);
+    WriteBytes(InFile(), file);
+    const ADCHANINFO info = VolumeInfo();
+    const int threadsBefore = ThreadCount();
+    {
+        RecorderButtons rec;
+        ASSERT_EQ(rec.Create(kWmWaveIn, 0, RATE_11025, SAMPLE_8BIT), 1);
+        MessageLog owner;
+        size_t stopAt = 0;
+        bool stopped = false;
+        owner.onMessage = [&](const MessageLog::Msg& m) {
+            if (m.msg == kWmWaveIn && !stopped && owner.Count(kWmWaveIn) >= stopAt) {
+                stopped = true;
+                rec.Cancel();
+            }
+        };
+        size_t from = 0; // input offset where the last recording ended
+        for (int cycle = 0; cycle < 200; ++cycle) {
+            SCOPED_TRACE(cycle);
+            if (cycle % 20 == 19) {
+                ASSERT_EQ(rec.DeviceClose(), 1);
+                ASSERT_EQ(rec.DeviceOpen(), 1);
+                from = 0; // a new device reads the input from its start
+            }
+            SOFTCHAN_WAVE8 chan(0, 2 * kRate, 1.0f / kRate, &info);
+            rec.SetSoftChan(&chan);
+            owner.msgs.clear();
+            stopAt = size_t(cycle % 5);
+            stopped = false;
+            ASSERT_EQ(rec.Start(&owner), 1);
+            if (stopAt == 0) {
+                stopped = true;
+                ASSERT_EQ(rec.Cancel(), 1);
+            }
+            ASSERT_TRUE(PumpUntil([&] { return stopped; }));
+            PumpPending();
+            ASSERT_EQ(rec.GetWaveState(), WAVE_OPEN);
+            ASSERT_EQ(rec.IsActive(), 0);
+
+            // Buffers handled before the stop took effect: at least stopAt, and
+            // one report for each.
+            const long got = long(owner.msgs.size());
+            ASSERT_GE(got, long(stopAt));
+            ASSERT_EQ(chan.GetLastSavedSample(), int(got * 2204 - 2));
+            if (got == 0) continue;
+            // Find the first buffer in the input, then the others behind it.
+            std::vector<uint8_t> head(32);
+            for (int k = 0; k < 32; ++k)
+                head[size_t(k)] = uint8_t(chan.GetRawVal(k));
+            auto it = std::search(file.begin() + long(from), file.end(), head.begin(), head.end());
+            ASSERT_NE(it, file.end()) << "recording not found in the input after offset " << from;
+            const size_t at = size_t(it - file.begin());
+            ASSERT_LE(at + size_t(got * kBuf), file.size());
+            long bad = 0;
+            for (long k = 0; k < got * 2204; ++k)
+                bad += chan.GetRawVal(k) != file[at + SourceOf(k)];
+            ASSERT_EQ(bad, 0);
+            from = at + size_t(got * kBuf);
+        }
+        rec.SetSoftChan(nullptr);
+        EXPECT_EQ(rec.DeviceClose(), 1);
+        PumpPending();
+    }
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+}
+
+namespace {
+
+// One playback as the dialog runs it: open with a callback that only signals
+// an event, prepare, a worker that waits for the event and then unprepares,
+// resets and closes, then the write. stop() is called on this thread while
+// the worker waits and decides whether (and when) to reset the device, as
+// "Stop" does.
+struct Playback {
+    HWAVEOUT hOut = nullptr;
+    std::atomic<HWAVEOUT> hShared{nullptr};
+    WAVEHDR hdr{};
+    Event done;
+    std::atomic<int> doneReports{0};
+    std::thread worker;
+
+    static void Callback(HWAVEOUT, unsigned msg, DWORD_PTR inst, DWORD_PTR, DWORD_PTR) {
+        if (msg != WOM_DONE) return;
+        auto* p = reinterpret_cast<Playback*>(inst);
+        ++p->doneReports;
+        p->done.Set();
+    }
+
+    // False when a step failed (the playback is then cleaned up).
+    bool Run(std::vector<uint8_t>& data, const std::function<void(Playback&)>& stop) {
+        static const WAVEFORMATEX fmt = MakeWaveFormat(RATE_11025, SAMPLE_8BIT);
+        std::memset(&hdr, 0, sizeof(hdr));
+        hdr.lpData = reinterpret_cast<char*>(data.data());
+        hdr.dwBufferLength = DWORD(data.size());
+        if (waveOutOpen(&hOut, WAVE_MAPPER, &fmt, &Callback, DWORD_PTR(this), CALLBACK_FUNCTION))
+            return false;
+        hShared = hOut;
+        bool ok = waveOutPrepareHeader(hOut, &hdr, sizeof(hdr)) == MMSYSERR_NOERROR;
+        done.Reset();
+        worker = std::thread([this] {
+            bool signalled = done.Wait();
+            HWAVEOUT h = hShared.exchange(nullptr);
+            if (!h) return;
+            waveOutUnprepareHeader(h, &hdr, sizeof(hdr));
+            waveOutReset(h);
+            waveOutClose(h);
+            if (!signalled) doneReports = -1000; // never reported: a hang guarded
+        });
+        ok = ok && waveOutWrite(hOut, &hdr, sizeof(hdr)) == MMSYSERR_NOERROR;
+        if (!ok) done.Set(); // the worker cleans up
+        else stop(*this);
+        worker.join();
+        return ok;
+    }
+    // The played position, or -1 once the worker has closed the device.
+    long Position() {
+        HWAVEOUT h = hShared.load();
+        if (!h) return -1;
+        MMTIME t{TIME_SAMPLES, {0}};
+        if (waveOutGetPosition(h, &t, sizeof(t)) != MMSYSERR_NOERROR) return -1;
+        return long(t.u.sample);
+    }
+    void Stop() {
+        if (HWAVEOUT h = hShared.load()) waveOutReset(h);
+    }
+};
+
+bool IsPrefix(const std::vector<uint8_t>& got, const std::vector<uint8_t>& of) {
+    return got.size() <= of.size() && std::equal(got.begin(), got.end(), of.begin());
+}
+
+} // namespace
+
+// 200 playbacks run as the dialog runs them, in four kinds: stopped at once,
+// stopped once the position moved, stopped after about half a second, and
+// played to the end. Each reports its buffer done exactly once, each worker
+// ends, what reached the output is the start of the buffer (all of it when
+// played to the end), and no device thread is left behind.
+TEST(PlaybackSoak, TwoHundredPlayStopCyclesLeaveNothingBehind) {
+    const int threadsBefore = ThreadCount();
+    int stoppedEarly = 0;
+    for (int cycle = 0; cycle < 200; ++cycle) {
+        SCOPED_TRACE(cycle);
+        const int kind = cycle % 4;
+        std::vector<uint8_t> data = Pattern(kind == 3 ? 3000 : size_t(2 * kRate), unsigned(cycle));
+        std::remove(OutFile().c_str());
+        Playback p;
+        bool ok = p.Run(data, [&](Playback& pb) {
+            if (kind == 0) pb.Stop();
+            if (kind == 1 || kind == 2) {
+                const long want = kind == 1 ? 1 : kRate / 2;
+                PumpUntil([&] { return pb.Position() < 0 || pb.Position() >= want; });
+                pb.Stop();
+            }
+            // kind 3 plays to its end; the worker closes the device.
+        });
+        ASSERT_TRUE(ok);
+        ASSERT_EQ(p.doneReports.load(), 1);
+        const std::vector<uint8_t> out = ReadBytes(OutFile());
+        if (kind == 3) {
+            ASSERT_EQ(out, data);
+        } else {
+            ASSERT_TRUE(IsPrefix(out, data)) << out.size() << " bytes";
+            stoppedEarly += out.size() < data.size();
+        }
+    }
+    std::cout << "[ soak     ] " << stoppedEarly << " of 150 stopped playbacks cut short\n";
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+}

@@ -1,0 +1,41 @@
+// Test helper: a private companion-program folder, found through the App Paths
+// stand-in, into which tests write definition files.
+#pragma once
+#include "support/AppPaths.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+struct CompanionFolder : ::testing::Test {
+    std::string dir;
+    std::string registry;
+
+    void SetUp() override {
+        std::string tmpl = ::testing::TempDir() + "vok_model_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        registry = tmpl + "/registry";
+        dir = tmpl + "/companion";
+        std::filesystem::create_directory(dir);
+        std::ofstream(registry) << kAppPathsKey << "Mark4.Exe|Path=" << dir << "\n";
+        setenv("VOK_REGISTRY", registry.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("VOK_REGISTRY");
+        std::filesystem::remove_all(std::filesystem::path(dir).parent_path());
+    }
+    // Writes name into the companion folder byte for byte.
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
+    }
+    // Lines joined with CR LF after every line.
+    static std::string Lines(const std::vector<std::string>& lines) {
+        std::string s;
+        for (const auto& l : lines)
+            s += l + "\r\n";
+        return s;
+    }
+};

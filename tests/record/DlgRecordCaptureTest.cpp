@@ -1,0 +1,380 @@
+// The record dialog over the file sound devices: a recording from a raw file
+// of known samples, its analysis and markers, saving the marked part, Next,
+// OK and Cancel while recording, and refusals of unsafe item names.
+#include "MessageCapture.h"
+#include "RecordTestEnv.h"
+#include "channels/SoftChanWave8.h"
+#include "channels/SoftChanXMS.h"
+#include "graph/GraphWnd.h"
+#include "record/DlgRecord.h"
+#include "record/DlgSaving.h"
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace rectest;
+namespace fs = std::filesystem;
+
+namespace {
+int runWith(DlgRecord& d, std::function<void()> body) {
+    QTimer::singleShot(0, [&d, body] {
+        if (d.GetSafeHwnd()) body();
+    });
+    return d.DoModal();
+}
+
+void click(DlgRecord& d, int id) {
+    CControl* c = d.GetDlgItem(id);
+    ASSERT_NE(c, nullptr);
+    QTest::mouseClick(c->GetWidget(), Qt::LeftButton);
+}
+
+bool enabled(DlgRecord& d, int id) {
+    return d.GetDlgItem(id)->IsWindowEnabled();
+}
+
+// Record, Stop, Play, Save.
+std::vector<bool> states(DlgRecord& d) {
+    return {enabled(d, DlgRecord::IDC_BUTTON_START), enabled(d, DlgRecord::IDC_BUTTON_STOP),
+            enabled(d, DlgRecord::IDC_BUTTON_PLAY), enabled(d, DlgRecord::IDC_BUTTON_SAVE)};
+}
+const std::vector<bool> kIdleWithRecording{true, false, true, true};
+const std::vector<bool> kBusy{false, true, false, false};
+
+// Records until the full channel stops the capture by itself.
+void recordToTheEnd(DlgRecord& d) {
+    click(d, DlgRecord::IDC_BUTTON_START);
+    ASSERT_EQ(d.m_bRecording, 1);
+    ASSERT_TRUE(PumpUntil([&] { return !d.m_bRecording; }));
+}
+
+// A dialog that stops the recording from its first capture notification.
+struct StopEarly : DlgRecord {
+    using DlgRecord::DlgRecord;
+    int notifications = 0;
+    intptr_t WindowProc(unsigned msg, uintptr_t w, intptr_t l) override {
+        intptr_t r = DlgRecord::WindowProc(msg, w, l);
+        if (msg == WM_WAVEIN && ++notifications == 1) OnButtonStop();
+        return r;
+    }
+};
+
+const char* kNames[] = {"a01.wav", "a02.wav", "a03.wav"};
+} // namespace
+
+// 3 s of input with a burst from 0.6 s to 1.2 s, recorded for 2 s: the
+// recording fills its channel and stops; channels 0, 1, 2; the markers stand
+// 0.1 s outside the burst; Save writes exactly the marked samples.
+TEST(DlgRecordCapture, RecordsAnalysesMarksAndSavesTheMarkedSamples) {
+    MessageCapture boxes;
+    const std::vector<uint8_t> input = BurstInput(3.0, 0.6, 1.2);
+    WriteBytes(InFile(), input);
+    const std::string folder = NewFolder("save");
+    DlgRecord d(folder.c_str(), kNames, 3);
+    const int popupsBefore = DlgSaving::LiveCount();
+    runWith(d, [&] {
+        EXPECT_EQ(d.m_listTime.GetCurSel(), 0); // 2 sec
+        recordToTheEnd(d);
+        EXPECT_EQ(d.m_iWaveChan, 0);
+        EXPECT_EQ(d.m_iVolumeChan, 2);
+        EXPECT_EQ(d.m_channels.GetSize(), 3);
+        SOFTCHAN_WAVE8* w = d.GetWaveChan();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->RtnNel(), 22050);
+        EXPECT_EQ(w->info.nZero, 128);
+        EXPECT_FLOAT_EQ(w->info.fGain, 7.8125f);
+        EXPECT_EQ(w->info.strName, "Volume");
+        EXPECT_FLOAT_EQ(w->info.fOffset, 0.0f); // the last 0.1 s is silence
+        SOFTCHAN* vol = d.m_channels.GetChan(2);
+        ASSERT_NE(vol, nullptr);
+        EXPECT_TRUE(vol->IsKindOf(RUNTIME_CLASS(SOFTCHAN_XMS)));
+        EXPECT_EQ(vol->RtnNel(), 19900); // 199 points of 0.01 s
+        EXPECT_EQ(states(d), kIdleWithRecording);
+
+        // Every recorded sample is the input's, in order.
+        const long last = w->GetLastSavedSample() + 1;
+        ASSERT_GT(last, 2 * 11025 - 2205);
+        long bad = 0;
+        for (long k = 0; k <= last; ++k)
+            bad += w->GetRawVal(k) != ChannelSample(input, k);
+        EXPECT_EQ(bad, 0);
+
+        const CRngFlt marks = d.GetMarkedTimes();
+        EXPECT_NEAR(marks.Lo, 0.5, 0.02);
+        EXPECT_NEAR(marks.Hi, 1.3, 0.02);
+        long s = 0, e = 0;
+        ASSERT_TRUE(d.GetMarkedSamples(s, e));
+        EXPECT_LE(std::abs(double(s) - marks.Lo * 11025.0), 1.0);
+        EXPECT_LE(std::abs(double(e) - marks.Hi * 11025.0), 1.0);
+
+        EXPECT_EQ(d.m_bSaved, 0);
+        click(d, DlgRecord::IDC_BUTTON_SAVE);
+        EXPECT_EQ(d.m_bSaved, 1);
+        EXPECT_EQ(DlgSaving::LiveCount(), popupsBefore + 1);
+        const std::vector<uint8_t> data = WavData(folder + "/a01.wav");
+        ASSERT_EQ(long(data.size()), e - s + 1);
+        bad = 0;
+        for (long k = s; k <= e; ++k)
+            bad += data[size_t(k - s)] != ChannelSample(input, k);
+        EXPECT_EQ(bad, 0);
+        // The popup closes itself.
+        EXPECT_TRUE(PumpUntil([&] { return DlgSaving::LiveCount() == popupsBefore; }));
+
+        // Markers moved to 1.0 s and 0.5 s: samples 5512 ... 11025 are written.
+        ASSERT_NE(d.m_pGraphWnd, nullptr);
+        d.m_pGraphWnd->SetStartEndTimes(1.0f, 0.5f);
+        click(d, DlgRecord::IDC_BUTTON_SAVE);
+        const std::vector<uint8_t> moved = WavData(folder + "/a01.wav");
+        ASSERT_EQ(moved.size(), 5514u);
+        bad = 0;
+        for (long k = 5512; k <= 11025; ++k)
+            bad += moved[size_t(k - 5512)] != ChannelSample(input, k);
+        EXPECT_EQ(bad, 0);
+        click(d, IDOK); // already saved: OK writes nothing new
+    });
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// Stopped after its first buffers, a 300 s recording is measured from the DC
+// level of what was recorded: constant 130 reads as 0, the unrecorded rest of
+// the channel as -2 * 7.8125. Late or repeated full notifications do not
+// analyse it again.
+TEST(DlgRecordCapture, StopMeasuresTheDcLevelAndIgnoresLateNotifications) {
+    MessageCapture boxes;
+    WriteBytes(InFile(), std::vector<uint8_t>(size_t(20 * 11025), 130));
+    StopEarly d(NewFolder("stop").c_str(), kNames, 1);
+    runWith(d, [&] {
+        d.m_listTime.SetCurSel(6); // 300 sec
+        click(d, DlgRecord::IDC_BUTTON_START);
+        ASSERT_TRUE(PumpUntil([&] { return !d.m_bRecording; }));
+        EXPECT_EQ(d.m_iTimeSel, 6);
+        EXPECT_EQ(d.m_recorder.GetWaveState(), WAVE_CLOSED);
+        EXPECT_EQ(states(d), kIdleWithRecording);
+        SOFTCHAN_WAVE8* w = d.GetWaveChan();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->RtnNel(), 300L * 11025);
+        ASSERT_GE(w->GetLastSavedSample(), 0);
+        ASSERT_LT(w->GetLastSavedSample(), 20 * 11025 - 2205);
+        EXPECT_FLOAT_EQ(w->info.fOffset, 2.0f);
+        EXPECT_FLOAT_EQ(w->GetVal(0), 0.0f);
+        EXPECT_FLOAT_EQ(w->GetVal(w->RtnNel() - 1), -15.625f);
+        SOFTCHAN* vol = d.m_channels.GetChan(d.m_iVolumeChan);
+        ASSERT_NE(vol, nullptr);
+        // The level steps up where the recording ends (0 before, 15.625
+        // after): the "speech" runs from there to the end of the curve.
+        const double recordedEnd = (w->GetLastSavedSample() + 2) / 11025.0;
+        const CRngFlt marks = d.GetMarkedTimes();
+        if (recordedEnd > 0.26)
+            EXPECT_NEAR(marks.Lo, recordedEnd - 0.1, 0.02);
+        else
+            EXPECT_FLOAT_EQ(marks.Lo, 0.15f); // above the threshold from the start
+        EXPECT_FLOAT_EQ(marks.Hi, vol->fDt * float(vol->RtnNel() - 1));
+
+        // Notifications after the stop change nothing.
+        d.PostMessage(DlgRecord::WM_WAVEIN, 100, 1);
+        d.PostMessage(DlgRecord::WM_WAVEIN, 100, 0);
+        PumpFor(50);
+        EXPECT_EQ(d.m_channels.GetSize(), 3);
+        EXPECT_FLOAT_EQ(w->info.fOffset, 2.0f);
+        EXPECT_EQ(d.OnWaveIn(100, 0), 0);
+        EXPECT_EQ(d.m_channels.GetSize(), 3);
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+}
+
+// OK while recording stops and analyses the recording, saves it, freezes the
+// buttons and ends with IDOK a second later. A second dialog in the same
+// process then works normally.
+TEST(DlgRecordCapture, OkWhileRecordingSavesAndEndsLaterThenASecondDialogWorks) {
+    MessageCapture boxes;
+    const std::vector<uint8_t> input = BurstInput(12.0, 0.6, 1.2);
+    WriteBytes(InFile(), input);
+    const std::string folder = NewFolder("ok");
+    {
+        DlgRecord d(folder.c_str(), kNames, 3);
+        int rc = runWith(d, [&] {
+            d.m_listTime.SetCurSel(2); // 10 sec
+            click(d, DlgRecord::IDC_BUTTON_START);
+            ASSERT_EQ(d.m_bRecording, 1);
+            click(d, IDOK);
+            EXPECT_EQ(DlgRecord::m_bShuttingDown, 1);
+            EXPECT_EQ(d.m_bRecording, 0);
+            EXPECT_EQ(d.m_iVolumeChan, 2);
+            EXPECT_EQ(d.m_bSaved, 1);
+            EXPECT_TRUE(d.HasTimer(DlgRecord::TIMER_SHUTDOWN));
+            EXPECT_NE(d.GetSafeHwnd(), nullptr); // not ended yet
+            EXPECT_EQ(states(d), kBusy);         // the buttons no longer change
+            click(d, DlgRecord::IDC_BUTTON_STOP);
+            EXPECT_EQ(d.m_channels.GetSize(), 3);
+        });
+        EXPECT_EQ(rc, IDOK);
+        const std::vector<uint8_t> data = WavData(folder + "/a01.wav");
+        EXPECT_FALSE(data.empty());
+    }
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+
+    WriteBytes(InFile(), input);
+    DlgRecord second(folder.c_str(), kNames + 1, 1);
+    int rc = runWith(second, [&] {
+        EXPECT_EQ(DlgRecord::m_bShuttingDown, 0);
+        recordToTheEnd(second);
+        EXPECT_EQ(states(second), kIdleWithRecording);
+        click(second, IDOK); // idle and unsaved: saves and ends at once
+    });
+    EXPECT_EQ(rc, IDOK);
+    EXPECT_TRUE(fs::exists(folder + "/a02.wav"));
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+}
+
+// Cancel while recording stops the capture and saves nothing.
+TEST(DlgRecordCapture, CancelWhileRecordingDiscards) {
+    MessageCapture boxes;
+    WriteBytes(InFile(), BurstInput(12.0, 0.6, 1.2));
+    const std::string folder = NewFolder("cancel");
+    DlgRecord d(folder.c_str(), kNames, 3);
+    int rc = runWith(d, [&] {
+        d.m_listTime.SetCurSel(2);
+        click(d, DlgRecord::IDC_BUTTON_START);
+        ASSERT_EQ(d.m_bRecording, 1);
+        QTest::keyClick(d.GetSafeHwnd(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(rc, IDCANCEL);
+    EXPECT_EQ(d.m_bRecording, 0);
+    EXPECT_EQ(d.m_bSaved, 0);
+    EXPECT_EQ(d.m_recorder.GetWaveState(), WAVE_CLOSED);
+    EXPECT_EQ(d.m_recorder.pSoftChan, nullptr);
+    PumpFor(100); // buffers still on their way find nothing to write into
+    EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+}
+
+// A dialog ended while its capture runs stops it when it is destroyed.
+TEST(DlgRecordCapture, DestroyedWhileRecordingStopsTheCapture) {
+    MessageCapture boxes;
+    WriteBytes(InFile(), BurstInput(12.0, 0.6, 1.2));
+    {
+        auto d = std::make_unique<DlgRecord>(NewFolder("destroy").c_str(), kNames, 1);
+        runWith(*d, [&] {
+            d->m_listTime.SetCurSel(6); // 300 sec: still running when the run ends
+            click(*d, DlgRecord::IDC_BUTTON_START);
+            d->EndDialog(IDOK); // bypasses OK's shutdown
+        });
+        EXPECT_EQ(d->m_bRecording, 1);
+        EXPECT_EQ(d->m_recorder.GetWaveState(), WAVE_RECORDING);
+    }
+    PumpFor(100);
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+}
+
+// "Next" saves first with Autosave, then discards the recording and selects
+// the next item; while recording it stops the capture first.
+TEST(DlgRecordCapture, NextSavesWithAutosaveAndStopsARunningRecording) {
+    MessageCapture boxes;
+    const std::vector<uint8_t> input = BurstInput(12.0, 0.6, 1.2);
+    WriteBytes(InFile(), input);
+    const std::string folder = NewFolder("next");
+    DlgRecord d(folder.c_str(), kNames, 3);
+    runWith(d, [&] {
+        recordToTheEnd(d);
+        click(d, DlgRecord::IDC_BUTTON_NEXT);
+        EXPECT_TRUE(fs::exists(folder + "/a01.wav"));
+        EXPECT_EQ(d.m_channels.GetSize(), 0);
+        EXPECT_EQ(d.m_iWaveChan, -1);
+        EXPECT_EQ(d.m_iVolumeChan, -1);
+        EXPECT_EQ(d.m_bSaved, 0);
+        EXPECT_EQ(d.m_strFile, "a02.wav");
+        EXPECT_EQ(states(d), (std::vector<bool>{true, false, false, false}));
+
+        d.m_listTime.SetCurSel(2);
+        click(d, DlgRecord::IDC_BUTTON_START);
+        ASSERT_EQ(d.m_bRecording, 1);
+        click(d, DlgRecord::IDC_BUTTON_NEXT);
+        EXPECT_EQ(d.m_bRecording, 0);
+        EXPECT_EQ(d.m_recorder.GetWaveState(), WAVE_CLOSED);
+        EXPECT_EQ(d.m_recorder.pSoftChan, nullptr);
+        EXPECT_TRUE(fs::exists(folder + "/a02.wav"));
+        EXPECT_EQ(d.m_strFile, "a03.wav");
+        EXPECT_EQ(states(d), (std::vector<bool>{true, false, false, false}));
+        PumpFor(100);
+
+        // Without Autosave nothing is saved; OK saves the unsaved recording.
+        click(d, DlgRecord::IDC_CHECK_AUTOSAVE);
+        WriteBytes(InFile(), input);
+        recordToTheEnd(d);
+        click(d, DlgRecord::IDC_BUTTON_NEXT);
+        EXPECT_FALSE(fs::exists(folder + "/a03.wav"));
+        EXPECT_EQ(d.m_strFile, "a03.wav"); // the last item stays
+        recordToTheEnd(d);
+        click(d, IDOK);
+    });
+    EXPECT_TRUE(fs::exists(folder + "/a03.wav"));
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+}
+
+// Names that would leave the folder, or name nothing, are refused with code
+// 20 and nothing is written; a missing folder gives code 10.
+TEST(DlgRecordCapture, UnsafeItemNamesAndMissingFolderAreRefused) {
+    MessageCapture boxes;
+    WriteBytes(InFile(), BurstInput(3.0, 0.6, 1.2));
+    const std::string outer = NewFolder("unsafe");
+    const std::string folder = outer + "/inner";
+    fs::create_directories(folder);
+    const std::string absolute = outer + "/absolute.wav";
+    const char* names[] = {"../escape.wav", absolute.c_str(), "", "sub/../../up.wav", "ok.wav"};
+    DlgRecord d(folder.c_str(), names, 5);
+    runWith(d, [&] {
+        recordToTheEnd(d);
+        for (int i = 0; i < 4; ++i) {
+            d.m_listFile.SetCurSel(i);
+            d.OnSelchangeListFile();
+            click(d, DlgRecord::IDC_BUTTON_SAVE);
+            EXPECT_EQ(boxes.last(), "Error Saving to Dictionary - 20") << i;
+            EXPECT_EQ(d.m_bSaved, 0);
+        }
+        d.m_listFile.SetCurSel(4);
+        d.OnSelchangeListFile();
+        click(d, DlgRecord::IDC_BUTTON_SAVE);
+        EXPECT_EQ(d.m_bSaved, 1);
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(boxes.texts.size(), 4u);
+    EXPECT_FALSE(fs::exists(outer + "/escape.wav"));
+    EXPECT_FALSE(fs::exists(absolute));
+    EXPECT_FALSE(fs::exists(TempDir() + "/up.wav"));
+    EXPECT_TRUE(fs::exists(folder + "/ok.wav"));
+
+    boxes.texts.clear();
+    const std::string gone = NewFolder("gone");
+    DlgRecord m(gone.c_str(), kNames, 1);
+    fs::remove_all(gone);
+    runWith(m, [&] {
+        recordToTheEnd(m);
+        click(m, DlgRecord::IDC_BUTTON_SAVE);
+        EXPECT_EQ(boxes.last(), "Error Saving to Dictionary - 10");
+        EXPECT_EQ(m.m_bSaved, 0);
+        m.EndDialog(IDCANCEL);
+    });
+    EXPECT_FALSE(fs::exists(gone));
+}
+
+// A capture device that cannot be opened: "Error Opening Audio", no recording.
+TEST(DlgRecordCapture, DeviceThatCannotOpenIsReported) {
+    MessageCapture boxes;
+    DlgRecord d(NewFolder("noopen").c_str(), kNames, 1);
+    runWith(d, [&] {
+        {
+            EnvGuard noDevice("VOK_AUDIO_DEVICE", "no-such-device-anywhere");
+            click(d, DlgRecord::IDC_BUTTON_START);
+        }
+        EXPECT_EQ(boxes.last(), "Error Opening Audio");
+        EXPECT_EQ(d.m_bRecording, 0);
+        EXPECT_EQ(d.m_iWaveChan, 0); // the new empty channel is in place
+        d.EndDialog(IDCANCEL);
+    });
+}

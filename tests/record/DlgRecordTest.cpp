@@ -1,0 +1,145 @@
+// The record dialog's layout, lists, button states, item selection and ending.
+#include "record/DlgRecord.h"
+#include <QDialog>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+// Runs body once the dialog's modal loop has started; returns the modal result.
+int runWith(DlgRecord& d, std::function<void()> body) {
+    QTimer::singleShot(0, [&d, body] {
+        if (d.GetSafeHwnd()) body();
+    });
+    return d.DoModal();
+}
+
+void click(DlgRecord& d, int id) {
+    CControl* c = d.GetDlgItem(id);
+    ASSERT_NE(c, nullptr);
+    QTest::mouseClick(c->GetWidget(), Qt::LeftButton);
+}
+
+bool enabled(DlgRecord& d, int id) {
+    return d.GetDlgItem(id)->IsWindowEnabled();
+}
+
+const char* kNames[] = {"a01", "a02", "a03"};
+} // namespace
+
+TEST(DlgRecord, FolderGetsOneSlashAndNamesAreCopied) {
+    DlgRecord a("/tmp/rec", kNames, 3);
+    EXPECT_EQ(a.m_strFolder, "/tmp/rec/");
+    ASSERT_EQ(a.m_arrFiles.size(), 3u);
+    EXPECT_EQ(a.m_arrFiles[2], "a03");
+    DlgRecord b("/tmp/rec/", kNames, 2);
+    EXPECT_EQ(b.m_strFolder, "/tmp/rec//");
+    EXPECT_EQ(b.m_arrFiles.size(), 2u);
+    DlgRecord c("/tmp", kNames, -4);
+    EXPECT_TRUE(c.m_arrFiles.empty());
+    EXPECT_EQ(c.m_iWaveChan, -1);
+    EXPECT_EQ(c.m_bAutosave, 1);
+}
+
+TEST(DlgRecord, OpensWithListsDefaultButtonAndIdleButtons) {
+    DlgRecord::m_bShuttingDown = 1; // left over from an earlier dialog
+    DlgRecord d("/tmp", kNames, 3);
+    int rc = runWith(d, [&] {
+        EXPECT_EQ(DlgRecord::m_bShuttingDown, 0);
+        EXPECT_EQ(d.GetWindowText(), "Record Item");
+        EXPECT_EQ(d.GetButton(DlgRecord::IDC_CHECK_AUTOSAVE)->GetCheck(), BST_CHECKED);
+        EXPECT_TRUE(d.GetButton(DlgRecord::IDC_BUTTON_START)->IsDefault());
+        EXPECT_FALSE(d.GetButton(IDOK)->IsDefault());
+        ASSERT_EQ(d.m_listTime.GetCount(), 7);
+        EXPECT_EQ(d.m_listTime.GetText(0), "2 sec");
+        EXPECT_EQ(d.m_listTime.GetText(3), "20 sec");
+        EXPECT_EQ(d.m_listTime.GetText(6), "300 sec");
+        EXPECT_EQ(d.m_listTime.GetCurSel(), 0);
+        ASSERT_EQ(d.m_listFile.GetCount(), 3);
+        EXPECT_EQ(d.m_listFile.GetCurSel(), 0);
+        EXPECT_EQ(d.m_strFile, "a01");
+        EXPECT_TRUE(enabled(d, DlgRecord::IDC_BUTTON_START));
+        EXPECT_FALSE(enabled(d, DlgRecord::IDC_BUTTON_STOP));
+        EXPECT_FALSE(enabled(d, DlgRecord::IDC_BUTTON_PLAY));
+        EXPECT_FALSE(enabled(d, DlgRecord::IDC_BUTTON_SAVE));
+        EXPECT_FALSE(d.GetDlgItem(DlgRecord::IDC_COUNTER_FRAME)->IsWindowVisible());
+        QTest::keyClick(d.GetSafeHwnd(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(rc, IDCANCEL);
+}
+
+TEST(DlgRecord, ButtonStatesFollowTheFlags) {
+    DlgRecord d("/tmp", kNames, 1);
+    runWith(d, [&] {
+        auto states = [&] {
+            return std::vector<bool>{
+                enabled(d, DlgRecord::IDC_BUTTON_START), enabled(d, DlgRecord::IDC_BUTTON_STOP),
+                enabled(d, DlgRecord::IDC_BUTTON_PLAY), enabled(d, DlgRecord::IDC_BUTTON_SAVE)};
+        };
+        d.m_bRecording = 1;
+        d.EnableButtons();
+        EXPECT_EQ(states(), (std::vector<bool>{false, true, false, false}));
+        d.m_bRecording = 0;
+        d.m_iWaveChan = 0;
+        d.EnableButtons();
+        EXPECT_EQ(states(), (std::vector<bool>{true, false, true, true}));
+        d.m_bPlaying = 1;
+        d.EnableButtons();
+        EXPECT_EQ(states(), (std::vector<bool>{false, true, false, false}));
+        // While shutting down the buttons are left alone.
+        DlgRecord::m_bShuttingDown = 1;
+        d.m_bPlaying = 0;
+        d.EnableButtons();
+        EXPECT_EQ(states(), (std::vector<bool>{false, true, false, false}));
+        DlgRecord::m_bShuttingDown = 0;
+        d.m_iWaveChan = -1;
+        d.EndDialog(IDCANCEL);
+    });
+}
+
+TEST(DlgRecord, NextAndListClicksChooseTheItem) {
+    DlgRecord d("/tmp", kNames, 3);
+    runWith(d, [&] {
+        // Autosave off so that Next saves nothing here.
+        click(d, DlgRecord::IDC_CHECK_AUTOSAVE);
+        click(d, DlgRecord::IDC_BUTTON_NEXT);
+        EXPECT_EQ(d.m_bAutosave, 0);
+        EXPECT_EQ(d.m_listFile.GetCurSel(), 1);
+        EXPECT_EQ(d.m_strFile, "a02");
+        click(d, DlgRecord::IDC_BUTTON_NEXT);
+        click(d, DlgRecord::IDC_BUTTON_NEXT); // stays at the last item
+        EXPECT_EQ(d.m_listFile.GetCurSel(), 2);
+        EXPECT_EQ(d.m_strFile, "a03");
+        auto* w = qobject_cast<QListWidget*>(d.m_listFile.GetWidget());
+        QTest::mouseClick(w->viewport(), Qt::LeftButton, {},
+                          w->visualItemRect(w->item(0)).center());
+        EXPECT_EQ(d.m_strFile, "a01");
+        click(d, IDOK);
+    });
+    EXPECT_EQ(d.m_strFile, "a01");
+}
+
+TEST(DlgRecord, EmptyItemListLeavesNoCurrentItem) {
+    DlgRecord d("/tmp", nullptr, 0);
+    int rc = runWith(d, [&] {
+        EXPECT_EQ(d.m_listFile.GetCount(), 0);
+        EXPECT_EQ(d.m_strFile, "");
+        click(d, DlgRecord::IDC_BUTTON_NEXT);
+        EXPECT_EQ(d.m_strFile, "");
+        click(d, IDOK);
+    });
+    EXPECT_EQ(rc, IDOK);
+}
+
+TEST(DlgRecord, ItemNamesMustStayInsideTheFolder) {
+    EXPECT_TRUE(DlgRecord::IsSafeItemName("a01.wav"));
+    EXPECT_TRUE(DlgRecord::IsSafeItemName("sub/a01"));
+    EXPECT_TRUE(DlgRecord::IsSafeItemName("a..b"));
+    EXPECT_FALSE(DlgRecord::IsSafeItemName(""));
+    EXPECT_FALSE(DlgRecord::IsSafeItemName("/etc/passwd"));
+    EXPECT_FALSE(DlgRecord::IsSafeItemName("../x"));
+    EXPECT_FALSE(DlgRecord::IsSafeItemName("a/../../x"));
+    EXPECT_FALSE(DlgRecord::IsSafeItemName(".."));
+}
