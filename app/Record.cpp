@@ -1,12 +1,12 @@
 #include "Record.h"
 #include "platform/WaveIn.h"
 #include "record/DlgRecord.h"
+#include "record/ItemList.h"
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,9 +14,11 @@
 namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
                      "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
-                     "  --item-file holds one name per line (UTF-8; blank lines and surrounding\n"
-                     "  spaces are ignored). Exits 0 when the dialog ends with OK, 1 on Cancel,\n"
-                     "  2 on bad arguments and 3 when there is no sound capture device.\n"
+                     "  --item-file holds one name per line (UTF-8 text, names of at most 1024\n"
+                     "  bytes; blank lines and surrounding spaces are ignored; a file with\n"
+                     "  control characters or invalid UTF-8 is refused).\n"
+                     "  Exits 0 when the dialog ends with OK, 1 on Cancel, 2 on bad arguments\n"
+                     "  and 3 when there is no sound capture device.\n"
                      "  The capture device is the default input, or the one named by\n"
                      "  VOK_AUDIO_DEVICE.\n";
 
@@ -34,28 +36,6 @@ const char* kNoDevice =
     "Make speech.raw from any sound file with:\n"
     "  sox speech.wav -t raw -r 11025 -e unsigned-integer -b 8 -c 1 speech.raw\n"
     "(docs/test-devices.md has the details.)\n";
-
-std::string trim(const std::string& s) {
-    const char* ws = " \t\r\n\v\f";
-    size_t a = s.find_first_not_of(ws);
-    if (a == std::string::npos) return {};
-    size_t b = s.find_last_not_of(ws);
-    return s.substr(a, b - a + 1);
-}
-
-bool readItemFile(const std::string& path, std::vector<std::string>& items) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        if (first && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3); // UTF-8 mark
-        first = false;
-        std::string t = trim(line);
-        if (!t.empty()) items.push_back(t);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -76,10 +56,14 @@ int RunRecord(int argc, char** argv) {
                 items.push_back(argv[++i]);
         } else if (a == "--item-file" && i + 1 < argc) {
             haveList = true;
-            if (!readItemFile(argv[++i], items)) {
-                std::fprintf(stderr, "vokrec record: cannot read item file %s\n", argv[i]);
+            ItemList list;
+            const char* path = argv[++i];
+            if (!list.ReadFile(path)) {
+                std::fprintf(stderr, "vokrec record: cannot read item file %s: %s\n", path,
+                             list.Error().c_str());
                 return 2;
             }
+            items.insert(items.end(), list.Items().begin(), list.Items().end());
         } else {
             std::fprintf(stderr, "vokrec record: unexpected argument '%s'\n%s", a.c_str(), kUsage);
             return 2;

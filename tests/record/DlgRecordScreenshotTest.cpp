@@ -1,0 +1,54 @@
+// The whole dialog after a recording, grabbed as the user sees it: the
+// "Volume" curve in the graph and both markers around the burst. With
+// VOK_WRITE_DOCS=1 the picture is written to docs/record-dialog.png.
+#include "MessageCapture.h"
+#include "RecordTestEnv.h"
+#include "graph/GraphWnd.h"
+#include "record/DlgRecord.h"
+#include <QDialog>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace rectest;
+
+TEST(DlgRecordScreenshot, AfterARecordingTheGraphShowsTheCurveAndMarkers) {
+    MessageCapture boxes;
+    // Two syllable-like bursts, as a spoken word.
+    std::vector<uint8_t> input = BurstInput(3.0, 0.5, 0.9);
+    const std::vector<uint8_t> second = BurstInput(3.0, 1.0, 1.5);
+    for (size_t i = 0; i < input.size(); ++i)
+        if (second[i] != 128) input[i] = uint8_t(128 + (int(second[i]) - 128) / 2);
+    WriteBytes(InFile(), input);
+    const std::string folder = NewFolder("shot");
+    const char* names[] = {"a01.wav", "a02.wav", "a03.wav", "a04.wav", "a05.wav"};
+    DlgRecord d(folder.c_str(), names, 5);
+    QImage shot;
+    QTimer::singleShot(0, [&] {
+        QTest::mouseClick(d.GetDlgItem(DlgRecord::IDC_BUTTON_START)->GetWidget(), Qt::LeftButton);
+        PumpUntil([&] { return !d.m_bRecording; });
+        PumpFor(200);
+        shot = d.GetSafeHwnd()->grab().toImage();
+        d.EndDialog(IDCANCEL);
+    });
+    d.DoModal();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+
+    // The graph's curve is red; the markers are drawn across it.
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            red += shot.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_GT(red, 100);
+
+    if (qEnvironmentVariable("VOK_WRITE_DOCS") == "1") {
+        const QString docs = qEnvironmentVariable("VOK_TEST_DATA") + "/../../docs";
+        ASSERT_TRUE(QDir(docs).exists()) << docs.toStdString();
+        EXPECT_TRUE(shot.save(docs + "/record-dialog.png", "PNG"));
+    }
+}
