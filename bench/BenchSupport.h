@@ -24,7 +24,7 @@ constexpr int kBufferBytes = 2205; // one 0.2-s capture buffer
 inline std::vector<uint8_t> MakeSignal(long seconds) {
     const long n = seconds * kRate;
     const double t0 = 0.4 * double(seconds), len = std::min(1.3, 0.4 * double(seconds));
-    std::vector<uint8_t> s(size_t(n));
+    std::vector<uint8_t> s(static_cast<size_t>(n));
     uint32_t noise = 12345;
     for (long i = 0; i < n; ++i) {
         const double t = double(i) / double(kRate);
@@ -54,8 +54,8 @@ struct Recording {
     SOFTCHAN_WAVE8* wave;
     Recording(long seconds, const std::vector<uint8_t>& samples) {
         const ADCHANINFO info = DialogInfo();
-        wave = new SOFTCHAN_WAVE8(list.GetFreeChan(-1), seconds * kRate, float(1.0L / kRate),
-                                  &info);
+        wave =
+            new SOFTCHAN_WAVE8(list.GetFreeChan(-1), seconds * kRate, float(1.0L / kRate), &info);
         list.AddChan(wave);
         for (size_t pos = 0; pos < samples.size(); pos += kBufferBytes) {
             const size_t n = std::min(samples.size() - pos, size_t(kBufferBytes));

@@ -2,8 +2,8 @@
 // (0.2 s at 11025 bytes/s) to a 300-s wave channel, and the whole path a
 // buffer takes once the device has delivered it: the copy made before the
 // buffer goes back to the device, the recorder appending it and posting the
-// progress message, and that message reaching the owner window. core_pct is
-// the share of one core this takes at 11025 bytes/s.
+// progress message, and that message reaching the owner window. bench/run
+// turns the time per buffer into a share of one core at 11025 bytes/s.
 #include "BenchSupport.h"
 #include "capture/RecorderButtons.h"
 #include "platform/Wnd.h"
@@ -15,11 +15,8 @@
 namespace {
 constexpr long kSeconds = 300;
 
-void SetCorePct(benchmark::State& state) {
-    // CPU time per buffer over the 0.2 s a buffer lasts, in per cent.
-    state.counters["core_pct"] =
-        benchmark::Counter(double(state.iterations()) * 0.2 / 100.0,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+void SetBytes(benchmark::State& state) {
+    state.SetBytesProcessed(int64_t(state.iterations()) * bench::kBufferBytes);
 }
 
 void BM_InsertValues(benchmark::State& state) {
@@ -34,7 +31,7 @@ void BM_InsertValues(benchmark::State& state) {
             pos = (pos + bench::kBufferBytes) % (samples.size() - bench::kBufferBytes);
         }
     }
-    SetCorePct(state);
+    SetBytes(state);
 }
 BENCHMARK(BM_InsertValues);
 
@@ -76,7 +73,7 @@ void BM_BufferPath(benchmark::State& state) {
         }
         pos = (pos + bench::kBufferBytes) % (samples.size() - bench::kBufferBytes);
     }
-    SetCorePct(state);
+    SetBytes(state);
 }
 BENCHMARK(BM_BufferPath);
 } // namespace

@@ -33,9 +33,9 @@ MATRIX& MATRIX::operator=(const MATRIX& o) {
 void MATRIX::SetSize(int r, int c) {
     delete[] data;
     data = nullptr;
-    rows = r;
-    cols = c;
-    if (r * c != 0) data = new double[r * c]();
+    rows = std::max(r, 0);
+    cols = std::max(c, 0);
+    if (rows * cols != 0) data = new double[rows * cols]();
 }
 
 void MATRIX::Zero() {

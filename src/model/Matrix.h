@@ -15,12 +15,15 @@ class VECTOR3;
 
 class MATRIX {
   public:
-    MATRIX(int rows = 0, int cols = 0);
+    // A rows x cols zero matrix (explicit, so a number is never taken for one).
+    explicit MATRIX(int rows = 0, int cols = 0);
     MATRIX(const MATRIX& other);
     virtual ~MATRIX();
     // Copies the elements when both shapes agree; otherwise "Equals Error" and
     // this matrix stays as it was.
     MATRIX& operator=(const MATRIX& other);
+    // Releases the storage and makes a zero matrix of the new shape; a negative
+    // dimension counts as 0.
     void SetSize(int rows, int cols);
     void Zero();
     // Zeroes, then puts 1.0 on the leading diagonal; returns min(rows, cols).
@@ -28,6 +31,7 @@ class MATRIX {
     double Get(int i, int j) const { return data[i * cols + j]; }
     void Set(int i, int j, double v) { data[i * cols + j] = v; }
     double* Ptr(int i, int j) { return data + i * cols + j; }
+    const double* Ptr(int i, int j) const { return data + i * cols + j; }
     // Copies rows x cols values in row order.
     void Load(const double* values);
     void Load(const float* values);
@@ -65,6 +69,7 @@ class VECTOR : public MATRIX {
   public:
     explicit VECTOR(int n = 0) : MATRIX(n, 1) {}
     VECTOR(const MATRIX& m) : MATRIX(m) {}
+    using MATRIX::operator=;
     double Get(int i) const { return data[i * cols]; }
     void Set(int i, double v) { data[i * cols] = v; }
     // Sum of products; "DotProd Error" and 0 unless both are columns of one length.
@@ -87,6 +92,8 @@ class VECTOR : public MATRIX {
 
 class VECTOR2 : public VECTOR {
   public:
+    // Takes the elements of any matrix of the same shape (else "Equals Error").
+    using VECTOR::operator=;
     VECTOR2() : VECTOR(2) {}
     VECTOR2(double x, double y);
     explicit VECTOR2(const double* xy);
@@ -94,12 +101,16 @@ class VECTOR2 : public VECTOR {
 
 class VECTOR3 : public VECTOR {
   public:
+    // Takes the elements of any matrix of the same shape (else "Equals Error").
+    using VECTOR::operator=;
     VECTOR3() : VECTOR(3) {}
     VECTOR3(double x, double y, double z);
 };
 
 class VECTOR4 : public VECTOR {
   public:
+    // Takes the elements of any matrix of the same shape (else "Equals Error").
+    using VECTOR::operator=;
     VECTOR4() : VECTOR(4) {}
     VECTOR4(double x, double y, double z, double w);
     // A homogeneous point: the three values followed by 1.0.
@@ -108,6 +119,8 @@ class VECTOR4 : public VECTOR {
 
 class MATRIX3 : public MATRIX {
   public:
+    // Takes the elements of any matrix of the same shape (else "Equals Error").
+    using MATRIX::operator=;
     MATRIX3() : MATRIX(3, 3) {}
     MATRIX3(double a00, double a01, double a02, double a10, double a11, double a12, double a20,
             double a21, double a22);
@@ -115,6 +128,8 @@ class MATRIX3 : public MATRIX {
 
 class MATRIX2x4 : public MATRIX {
   public:
+    // Takes the elements of any matrix of the same shape (else "Equals Error").
+    using MATRIX::operator=;
     MATRIX2x4() : MATRIX(2, 4) {}
     MATRIX2x4(double a00, double a01, double a02, double a03, double a10, double a11, double a12,
               double a13);
@@ -122,6 +137,8 @@ class MATRIX2x4 : public MATRIX {
 
 class MATRIX4 : public MATRIX {
   public:
+    // Takes the elements of any matrix of the same shape (else "Equals Error").
+    using MATRIX::operator=;
     MATRIX4() : MATRIX(4, 4) {}
     // Sixteen values in row order.
     explicit MATRIX4(const double* values) : MATRIX(4, 4) { Load(values); }
