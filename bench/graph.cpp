@@ -6,6 +6,7 @@
 #include "record/RecordingAnalysis.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 
@@ -30,7 +31,11 @@ void BM_GraphRepaint(benchmark::State& state) {
         wnd->Invalidate(TRUE);
         wnd->UpdateWindow();
     }
-    benchmark::DoNotOptimize(wnd->GetImage().constBits());
+    const QImage img = wnd->GetImage();
+    benchmark::DoNotOptimize(img.constBits());
+    // VOK_BENCH_PNG=PREFIX keeps the picture as PREFIX-<width>.png, to see what was drawn.
+    const QString png = qEnvironmentVariable("VOK_BENCH_PNG");
+    if (!png.isEmpty()) img.save(png + "-" + QString::number(width) + ".png", "PNG");
 }
 BENCHMARK(BM_GraphRepaint)->Arg(600)->Arg(1920)->Unit(benchmark::kMillisecond);
 } // namespace

@@ -1,6 +1,8 @@
 #include "channels/SoftChanLE.h"
 
-#include <cmath>
+#include "channels/SoftChanWave8.h"
+
+#include <typeinfo>
 
 IMPLEMENT_DYNCREATE(SOFTCHAN_LE, SOFTCHAN)
 
@@ -28,36 +30,85 @@ void SOFTCHAN_LE::OnAddToList() {
     nLastIdx = -1;
 }
 
-float SOFTCHAN_LE::Level(long j) {
-    if (!pSrc) return 0.0f;
-    float v = pSrc->GetVal(long(float(j) * fRatio));
-    if (IsNoVal(v)) return 0.0f;
-    return std::fabs(fScale * v);
+SOFTCHAN_WAVE8* SOFTCHAN_LE::WaveSource() {
+    // Only the wave channel itself: a derived kind may read its values differently.
+    if (!pSrc || typeid(*pSrc) != typeid(SOFTCHAN_WAVE8)) return nullptr;
+    auto* wave = static_cast<SOFTCHAN_WAVE8*>(pSrc);
+    const ADCHANINFO& info = wave->info;
+    const std::array<float, 4> key{info.fResolution, info.fOffset, info.fGain, fScale};
+    if (!m_bLevelValid || key != m_levelKey || info.nZero != m_levelZero) {
+        // Each entry is what the sample value gives through GetVal, to the last bit.
+        for (int raw = 0; raw < 256; ++raw)
+            m_level[size_t(raw)] = LevelOf(info.RawToValue(raw));
+        m_levelKey = key;
+        m_levelZero = info.nZero;
+        m_bLevelValid = true;
+    }
+    return wave;
 }
 
-void SOFTCHAN_LE::StepForward(long i) {
-    // The elements skipped over slide the window one at a time.
-    for (long j = nLastIdx + 1; j < i; ++j)
-        GetVal(j);
-    const long k = i + nHalf; // the element entering the window
-    if (k >= nNel) {
-        if (bRingFull) { // nothing enters; the oldest leaves
-            dSum -= ring[nRingPos];
-            --nInSum;
-        }
-    } else {
-        const float x = Level(k);
-        if (bRingFull) {
-            dSum += double(x) - double(ring[nRingPos]);
-            ring[nRingPos] = x;
+float SOFTCHAN_LE::Level(long j) {
+    if (!pSrc) return 0.0f;
+    return LevelOf(pSrc->GetVal(long(float(j) * fRatio)));
+}
+
+namespace {
+// The window's running sum and fill, held in locals while it moves (stores
+// into the ring could otherwise alias them).
+struct Window {
+    double sum;
+    int inSum, pos, full;
+};
+
+// Slides w from element `from` to element `to` one element at a time, as
+// GetVal of each element in turn would; level(k) is the level of element k.
+template <typename Level>
+void Slide(Window& w, float* ring, int nWin, long nHalf, long nNel, long from, long to,
+           Level level) {
+    for (long j = from; j <= to; ++j) {
+        const long k = j + nHalf; // the element entering the window
+        if (k >= nNel) {
+            if (w.full) { // nothing enters; the oldest leaves
+                w.sum -= ring[w.pos];
+                --w.inSum;
+            }
         } else {
-            ring[nRingPos] = x;
-            ++nInSum;
-            dSum += x;
-            bRingFull = nInSum >= nWin;
+            const float x = level(k);
+            if (w.full) {
+                w.sum += double(x) - double(ring[w.pos]);
+                ring[w.pos] = x;
+            } else {
+                ring[w.pos] = x;
+                ++w.inSum;
+                w.sum += x;
+                w.full = w.inSum >= nWin;
+            }
         }
+        if (++w.pos >= nWin) w.pos = 0;
+        if (j < to && w.inSum < 1) w.inSum = 1; // GetVal's floor for an element passed over
     }
-    if (++nRingPos >= nWin) nRingPos = 0;
+}
+} // namespace
+
+void SOFTCHAN_LE::StepForward(long i) {
+    Window w{dSum, nInSum, nRingPos, bRingFull};
+    float* r = ring.Data();
+    if (SOFTCHAN_WAVE8* wave = WaveSource()) {
+        // The samples looked up in the level table: no virtual call per element.
+        const float ratio = fRatio;
+        const long n = wave->SOFTCHAN_WAVE8::RtnNel();
+        const float* table = m_level.data();
+        Slide(w, r, nWin, nHalf, nNel, nLastIdx + 1, i, [=](long k) {
+            const long idx = long(float(k) * ratio);
+            return idx < 0 || idx >= n ? 0.0f : table[wave->RawAt(idx)];
+        });
+    } else {
+        Slide(w, r, nWin, nHalf, nNel, nLastIdx + 1, i, [this](long k) { return Level(k); });
+    }
+    dSum = w.sum;
+    nInSum = w.inSum;
+    nRingPos = w.pos;
+    bRingFull = w.full;
 }
 
 void SOFTCHAN_LE::Rebuild(long i) {

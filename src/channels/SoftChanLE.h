@@ -7,6 +7,11 @@
 #include "channels/SoftChan.h"
 #include "support/TypedArray.h"
 
+#include <array>
+#include <cmath>
+
+class SOFTCHAN_WAVE8;
+
 class SOFTCHAN_LE : public SOFTCHAN {
     DECLARE_DYNCREATE(SOFTCHAN_LE)
   public:
@@ -36,10 +41,24 @@ class SOFTCHAN_LE : public SOFTCHAN {
     FLOAT_ARRAY ring;
 
   private:
-    // |fScale * v| of source element trunc(j * fRatio); a no-value source element counts as 0.
+    // |fScale * v| of source element trunc(j * fRatio), read through pSrc->GetVal; a
+    // no-value source element counts as 0.
     float Level(long j);
+    // Level of a source value v (not yet scaled).
+    float LevelOf(float v) const { return IsNoValue(v) ? 0.0f : std::fabs(fScale * v); }
+    // The source when it is a plain wave channel, with m_level brought up to date
+    // for its conversion and fScale; null for any other source.
+    SOFTCHAN_WAVE8* WaveSource();
+    // Moves the window on to element i, one element at a time from nLastIdx + 1;
+    // from a wave source through m_level, from any other through Level.
     void StepForward(long i);
     void Rebuild(long i);
     // The window mean read straight from the source, for a ring that could not be allocated.
     float DirectMean(long i);
+
+    // The level of each 8-bit sample value, for the conversion in m_levelKey.
+    std::array<float, 256> m_level{};
+    std::array<float, 4> m_levelKey{}; // fResolution, fOffset, fGain, fScale
+    int m_levelZero = 0;
+    bool m_bLevelValid = false;
 };

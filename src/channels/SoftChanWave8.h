@@ -26,7 +26,9 @@ class SOFTCHAN_WAVE8 : public SOFTCHAN_AD {
 
     // Sample value without a virtual call, for derived channels reading in bulk.
     // i must lie inside the samples.
-    float ValueAt(long i) const { return info.RawToValue(m_pSamples ? m_pSamples[i] : 128); }
+    float ValueAt(long i) const { return info.RawToValue(RawAt(i)); }
+    // The sample itself (128 without storage), under the same condition.
+    int RawAt(long i) const { return m_pSamples ? m_pSamples[i] : 128; }
     bool HasSamples() const { return m_pSamples != nullptr; }
 
   private:

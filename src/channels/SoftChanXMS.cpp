@@ -18,22 +18,6 @@ void SOFTCHAN_XMS::OnAddToList() {
     nNel = nNel > 2147483647 / 100 ? 2147483647 : nNel * 100;
 }
 
-float SOFTCHAN_XMS::GetVal(long i) {
-    if (i < 0 || i >= RtnNel()) return NO_VAL;
-    long points = nNel / 100;
-    if (points > arr.GetSize()) points = arr.GetSize();
-    long q = i / 100, r = i % 100;
-    if (q < 0 || q >= points) return NO_VAL;
-    float y0 = arr[int32_t(q)];
-    if (r == 0) return y0;
-    long k = q + 1;
-    if (k >= points) {
-        k = q - 1;
-        if (k < 0) return y0;
-    }
-    return y0 + (arr[int32_t(k)] - y0) * float(r) / (float(k - q) * 100.0f);
-}
-
 float SOFTCHAN_XMS::GetMaxAbsVal(long a, long b) {
     long points = nNel / 100;
     if (points > arr.GetSize()) points = arr.GetSize();
