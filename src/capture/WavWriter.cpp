@@ -19,11 +19,16 @@ void Put16(uint8_t* p, uint16_t v) {
     p[1] = uint8_t(v >> 8);
 }
 
-// A new file beside path, created exclusively; -1 on failure.
+// A new file beside path, created exclusively; -1 on failure. Its name is
+// short and of its own (not path with a suffix), so that a target whose name
+// is as long as the file system allows still gets a temporary file.
 int CreateTemp(const std::string& path, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
+    const size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = path + "." + std::to_string(getpid()) + "." + std::to_string(++counter) + ".tmp";
+        tempPath =
+            dir + ".vok-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".tmp";
         int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

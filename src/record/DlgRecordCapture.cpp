@@ -80,7 +80,14 @@ void DlgRecord::OnButtonStop() {
 }
 
 long DlgRecord::OnWaveIn(uintptr_t, intptr_t lParam) {
-    if (lParam == 1 && m_bRecording) OnButtonStop();
+    if (lParam == 1 && m_bRecording) {
+        // A capture device that has gone reports like a full channel: the
+        // recording ends with what it captured, and the user learns why it
+        // ended early (the stop closes the device, so ask before it).
+        const bool lost = m_recorder.DeviceLost() != 0;
+        OnButtonStop();
+        if (lost) AfxMessageBox("Audio Device Lost - Recording Stopped", MB_OK);
+    }
     return long(lParam);
 }
 

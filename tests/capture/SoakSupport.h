@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <dirent.h>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace soak {
@@ -40,6 +41,15 @@ inline int ThreadCount() {
         closedir(d);
     }
     return n;
+}
+
+// Threads of this process before a test starts its own: counted after one
+// thread has been started and joined, so that a helper thread some runtimes
+// start with the first thread of a process (the ThreadSanitizer's background
+// thread) is already there and counted on both sides of the comparison.
+inline int ThreadBaseline() {
+    std::thread([] {}).join();
+    return ThreadCount();
 }
 
 // A visible window that repaints itself on a 1 ms timer, drawing a few

@@ -110,7 +110,7 @@ TEST(CaptureSoak, TwoHundredRecordStopCyclesLeaveNothingBehind) {
     const std::vector<uint8_t> file = Pattern(size_t(900 * kRate), 200);
     WriteBytes(InFile(), file);
     const ADCHANINFO info = VolumeInfo();
-    const int threadsBefore = ThreadCount();
+    const int threadsBefore = ThreadBaseline();
     {
         RecorderButtons rec;
         ASSERT_EQ(rec.Create(kWmWaveIn, 0, RATE_11025, SAMPLE_8BIT), 1);
@@ -216,8 +216,10 @@ struct Playback {
             if (!signalled) doneReports = -1000; // never reported: a hang guarded
         });
         ok = ok && waveOutWrite(hOut, &hdr, sizeof(hdr)) == MMSYSERR_NOERROR;
-        if (!ok) done.Set(); // the worker cleans up
-        else stop(*this);
+        if (!ok)
+            done.Set(); // the worker cleans up
+        else
+            stop(*this);
         worker.join();
         return ok;
     }
@@ -246,7 +248,7 @@ bool IsPrefix(const std::vector<uint8_t>& got, const std::vector<uint8_t>& of) {
 // ends, what reached the output is the start of the buffer (all of it when
 // played to the end), and no device thread is left behind.
 TEST(PlaybackSoak, TwoHundredPlayStopCyclesLeaveNothingBehind) {
-    const int threadsBefore = ThreadCount();
+    const int threadsBefore = ThreadBaseline();
     int stoppedEarly = 0;
     for (int cycle = 0; cycle < 200; ++cycle) {
         SCOPED_TRACE(cycle);

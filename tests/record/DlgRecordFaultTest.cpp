@@ -1,0 +1,218 @@
+// The record dialog given bad item names and a capture device that goes away:
+// names that are empty, leave the folder, name a folder or are too long for the
+// file system are refused with nothing written anywhere; a device that fails
+// while recording ends the recording with every sample captured before the
+// failure, says so, and the dialog records again once the device is back.
+#include "MessageCapture.h"
+#include "RecordTestEnv.h"
+#include "capture/PaFault.h"
+#include "channels/SoftChanWave8.h"
+#include "record/DlgRecord.h"
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <portaudio.h>
+#include <set>
+
+// The test program's own PortAudio read and write, through which the faults
+// are injected (pass-through unless a test arms them).
+#include "capture/PaFault.cpp"
+
+using namespace rectest;
+namespace fs = std::filesystem;
+
+namespace {
+int runWith(DlgRecord& d, std::function<void()> body) {
+    QTimer::singleShot(0, [&d, body] {
+        if (d.GetSafeHwnd()) body();
+    });
+    return d.DoModal();
+}
+
+void click(DlgRecord& d, int id) {
+    CControl* c = d.GetDlgItem(id);
+    ASSERT_NE(c, nullptr);
+    QTest::mouseClick(c->GetWidget(), Qt::LeftButton);
+}
+
+void recordToTheEnd(DlgRecord& d) {
+    click(d, DlgRecord::IDC_BUTTON_START);
+    ASSERT_EQ(d.m_bRecording, 1);
+    ASSERT_TRUE(PumpUntil([&] { return !d.m_bRecording; }));
+}
+
+void select(DlgRecord& d, int item) {
+    d.m_listFile.SetCurSel(item);
+    d.OnSelchangeListFile();
+}
+
+// The names in dir (not below it).
+std::set<std::string> entries(const std::string& dir) {
+    std::set<std::string> s;
+    for (const auto& e : fs::directory_iterator(dir))
+        s.insert(e.path().filename().string());
+    return s;
+}
+
+// Everything under root (recursively), as paths relative to it.
+std::set<std::string> tree(const std::string& root) {
+    std::set<std::string> s;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        s.insert(fs::relative(e.path(), root).string());
+    return s;
+}
+
+constexpr long kBuf = 2205; // bytes (samples) per capture buffer
+} // namespace
+
+// Each bad name is tried with a recording in hand: refused with code 20 and
+// nothing written, in the folder, beside it or above it. Names inside the
+// folder, one in a sub-folder and one of the longest length a file name may
+// have, are saved.
+TEST(DlgRecordFault, BadItemNamesWriteNothingOutsideTheFolder) {
+    MessageCapture boxes;
+    WriteBytes(InFile(), BurstInput(3.0, 0.6, 1.2));
+    const std::string outer = NewFolder("badnames");
+    const std::string folder = outer + "/inner";
+    fs::create_directories(folder + "/sub");
+    std::string deep; // 2000 short components: 4000 characters
+    for (int i = 0; i < 2000; ++i)
+        deep += "d/";
+    const std::string longest = std::string(251, 'n') + ".wav"; // 255 bytes
+    const std::vector<std::string> bad = {"..",
+                                          ".",
+                                          "",
+                                          "/",
+                                          "missing/x.wav",
+                                          "x/",
+                                          "sub",
+                                          "../inner/again.wav",
+                                          std::string(4000, 'n'),
+                                          deep + "x.wav",
+                                          "sub/../../../up.wav"};
+    const std::vector<std::string> good = {"sub/in-sub.wav", longest};
+    std::vector<const char*> names;
+    for (const auto& n : bad)
+        names.push_back(n.c_str());
+    for (const auto& n : good)
+        names.push_back(n.c_str());
+    const std::set<std::string> aroundBefore = entries(TempDir());
+
+    DlgRecord d(folder.c_str(), names.data(), int(names.size()));
+    runWith(d, [&] {
+        recordToTheEnd(d);
+        for (size_t i = 0; i < bad.size(); ++i) {
+            select(d, int(i));
+            ASSERT_EQ(d.m_strFile, bad[i]) << i;
+            const size_t before = boxes.texts.size();
+            click(d, DlgRecord::IDC_BUTTON_SAVE);
+            EXPECT_EQ(boxes.texts.size(), before + 1) << i;
+            EXPECT_EQ(boxes.last(), "Error Saving to Dictionary - 20") << i;
+            EXPECT_EQ(d.m_bSaved, 0) << i;
+        }
+        for (size_t i = 0; i < good.size(); ++i) {
+            select(d, int(bad.size() + i));
+            click(d, DlgRecord::IDC_BUTTON_SAVE);
+            EXPECT_EQ(d.m_bSaved, 1) << good[i].size() << " " << boxes.last();
+            d.m_bSaved = 0;
+        }
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(boxes.texts.size(), bad.size()) << boxes.last();
+    // The folder holds the two saved files (no temporary file is left), and
+    // nothing appeared beside or above it.
+    EXPECT_EQ(tree(outer), (std::set<std::string>{"inner", "inner/sub", "inner/sub/in-sub.wav",
+                                                  "inner/" + longest}));
+    EXPECT_EQ(entries(TempDir()), aroundBefore);
+    EXPECT_FALSE(WavData(folder + "/" + longest).empty());
+}
+
+// The capture device fails 1.6 s into a 10 s recording (part-way through its
+// eighth buffer): the recording ends by itself, the message says why, the
+// channel holds exactly the samples captured before the failure and nothing
+// after them, the recording is analysed and can be saved. With the device back
+// the next recording runs to its end.
+TEST(DlgRecordFault, DeviceLostMidRecordingKeepsWhatWasCapturedAndSaysSo) {
+    MessageCapture boxes;
+    pafault::Guard guard;
+    const std::vector<uint8_t> input = BurstInput(12.0, 0.6, 1.2);
+    WriteBytes(InFile(), input);
+    const std::string folder = NewFolder("lost");
+    const char* names[] = {"a01.wav", "a02.wav"};
+    DlgRecord d(folder.c_str(), names, 2);
+    runWith(d, [&] {
+        d.m_listTime.SetCurSel(2); // 10 sec
+        pafault::FailReadsAfter(7 * kBuf + 1024, paUnanticipatedHostError);
+        click(d, DlgRecord::IDC_BUTTON_START);
+        ASSERT_EQ(d.m_bRecording, 1);
+        ASSERT_TRUE(PumpUntil([&] { return !d.m_bRecording; }));
+        PumpFor(100); // a second full report may follow; it changes nothing
+        EXPECT_GT(pafault::ReadCalls(), 0u);
+        EXPECT_EQ(pafault::FramesRead(), uint64_t(7 * kBuf + 1024));
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_EQ(boxes.last(), "Audio Device Lost - Recording Stopped");
+        EXPECT_EQ(d.m_recorder.GetWaveState(), WAVE_CLOSED);
+        EXPECT_EQ(d.m_iVolumeChan, 2);
+
+        SOFTCHAN_WAVE8* w = d.GetWaveChan();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->RtnNel(), 110250);
+        const long kept = 7 * (kBuf - 1) + 1024;
+        EXPECT_EQ(w->GetLastSavedSample(), kept - 2);
+        long bad = 0, invented = 0;
+        for (long k = 0; k < kept; ++k)
+            bad += w->GetRawVal(k) != ChannelSample(input, k);
+        for (long k = kept; k < w->RtnNel(); ++k)
+            invented += w->GetRawVal(k) != 128;
+        EXPECT_EQ(bad, 0);
+        EXPECT_EQ(invented, 0);
+
+        // The burst at 0.6 ... 1.2 s was captured and is marked and saved.
+        const CRngFlt marks = d.GetMarkedTimes();
+        EXPECT_NEAR(marks.Lo, 0.5, 0.02);
+        EXPECT_NEAR(marks.Hi, 1.3, 0.02);
+        click(d, DlgRecord::IDC_BUTTON_SAVE);
+        EXPECT_EQ(d.m_bSaved, 1);
+        long s = 0, e = 0;
+        ASSERT_TRUE(d.GetMarkedSamples(s, e));
+        EXPECT_EQ(long(WavData(folder + "/a01.wav").size()), e - s + 1);
+
+        // The device is back: the next item records for the whole 2 s.
+        pafault::Clear();
+        WriteBytes(InFile(), input);
+        click(d, DlgRecord::IDC_BUTTON_NEXT);
+        d.m_listTime.SetCurSel(0);
+        recordToTheEnd(d);
+        EXPECT_GT(d.GetWaveChan()->GetLastSavedSample(), 2 * 11025 - 2 * int(kBuf));
+        EXPECT_EQ(boxes.texts.size(), 1u) << boxes.last();
+        d.EndDialog(IDCANCEL);
+    });
+}
+
+// A device that fails before its first sample: the start is refused with a
+// message, the dialog is idle, and with the device back Record works again.
+TEST(DlgRecordFault, DeviceFailingAtTheStartIsReportedAndRecordWorksAfterwards) {
+    MessageCapture boxes;
+    pafault::Guard guard;
+    WriteBytes(InFile(), BurstInput(3.0, 0.6, 1.2));
+    const std::string folder = NewFolder("failstart");
+    const char* names[] = {"a01.wav"};
+    DlgRecord d(folder.c_str(), names, 1);
+    runWith(d, [&] {
+        pafault::FailReadsAfter(0, paUnanticipatedHostError);
+        click(d, DlgRecord::IDC_BUTTON_START);
+        EXPECT_EQ(boxes.last(), "Error Starting Recording");
+        EXPECT_EQ(d.m_bRecording, 0);
+        EXPECT_TRUE(d.GetDlgItem(DlgRecord::IDC_BUTTON_START)->IsWindowEnabled());
+
+        pafault::Clear();
+        boxes.texts.clear();
+        recordToTheEnd(d);
+        EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+        EXPECT_GT(d.GetWaveChan()->GetLastSavedSample(), 2 * 11025 - 2 * int(kBuf));
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_TRUE(fs::is_empty(folder));
+}
