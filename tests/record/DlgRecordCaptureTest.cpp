@@ -1,6 +1,7 @@
 // The record dialog over the file sound devices: a recording from a raw file
 // of known samples, its analysis and markers, saving the marked part, Next,
 // OK and Cancel while recording, and refusals of unsafe item names.
+#include "DlgDriver.h"
 #include "MessageCapture.h"
 #include "RecordTestEnv.h"
 #include "channels/SoftChanWave8.h"
@@ -20,38 +21,6 @@ using namespace rectest;
 namespace fs = std::filesystem;
 
 namespace {
-int runWith(DlgRecord& d, std::function<void()> body) {
-    QTimer::singleShot(0, [&d, body] {
-        if (d.GetSafeHwnd()) body();
-    });
-    return d.DoModal();
-}
-
-void click(DlgRecord& d, int id) {
-    CControl* c = d.GetDlgItem(id);
-    ASSERT_NE(c, nullptr);
-    QTest::mouseClick(c->GetWidget(), Qt::LeftButton);
-}
-
-bool enabled(DlgRecord& d, int id) {
-    return d.GetDlgItem(id)->IsWindowEnabled();
-}
-
-// Record, Stop, Play, Save.
-std::vector<bool> states(DlgRecord& d) {
-    return {enabled(d, DlgRecord::IDC_BUTTON_START), enabled(d, DlgRecord::IDC_BUTTON_STOP),
-            enabled(d, DlgRecord::IDC_BUTTON_PLAY), enabled(d, DlgRecord::IDC_BUTTON_SAVE)};
-}
-const std::vector<bool> kIdleWithRecording{true, false, true, true};
-const std::vector<bool> kBusy{false, true, false, false};
-
-// Records until the full channel stops the capture by itself.
-void recordToTheEnd(DlgRecord& d) {
-    click(d, DlgRecord::IDC_BUTTON_START);
-    ASSERT_EQ(d.m_bRecording, 1);
-    ASSERT_TRUE(PumpUntil([&] { return !d.m_bRecording; }));
-}
-
 // A dialog that stops the recording from its first capture notification.
 struct StopEarly : DlgRecord {
     using DlgRecord::DlgRecord;

@@ -3,6 +3,7 @@
 // file system are refused with nothing written anywhere; a device that fails
 // while recording ends the recording with every sample captured before the
 // failure, says so, and the dialog records again once the device is back.
+#include "DlgDriver.h"
 #include "MessageCapture.h"
 #include "RecordTestEnv.h"
 #include "capture/PaFault.h"
@@ -24,25 +25,6 @@ using namespace rectest;
 namespace fs = std::filesystem;
 
 namespace {
-int runWith(DlgRecord& d, std::function<void()> body) {
-    QTimer::singleShot(0, [&d, body] {
-        if (d.GetSafeHwnd()) body();
-    });
-    return d.DoModal();
-}
-
-void click(DlgRecord& d, int id) {
-    CControl* c = d.GetDlgItem(id);
-    ASSERT_NE(c, nullptr);
-    QTest::mouseClick(c->GetWidget(), Qt::LeftButton);
-}
-
-void recordToTheEnd(DlgRecord& d) {
-    click(d, DlgRecord::IDC_BUTTON_START);
-    ASSERT_EQ(d.m_bRecording, 1);
-    ASSERT_TRUE(PumpUntil([&] { return !d.m_bRecording; }));
-}
-
 void select(DlgRecord& d, int item) {
     d.m_listFile.SetCurSel(item);
     d.OnSelchangeListFile();

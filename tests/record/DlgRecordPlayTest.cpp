@@ -1,5 +1,6 @@
 // Playback of the marked part into the file playback device, stopping it,
 // a failed start, and ending the dialog while a playback runs.
+#include "DlgDriver.h"
 #include "MessageCapture.h"
 #include "RecordTestEnv.h"
 #include "channels/SoftChanWave8.h"
@@ -16,33 +17,6 @@ using namespace rectest;
 namespace fs = std::filesystem;
 
 namespace {
-int runWith(DlgRecord& d, std::function<void()> body) {
-    QTimer::singleShot(0, [&d, body] {
-        if (d.GetSafeHwnd()) body();
-    });
-    return d.DoModal();
-}
-
-void click(DlgRecord& d, int id) {
-    CControl* c = d.GetDlgItem(id);
-    ASSERT_NE(c, nullptr);
-    QTest::mouseClick(c->GetWidget(), Qt::LeftButton);
-}
-
-std::vector<bool> states(DlgRecord& d) {
-    auto on = [&](int id) { return d.GetDlgItem(id)->IsWindowEnabled(); };
-    return {on(DlgRecord::IDC_BUTTON_START), on(DlgRecord::IDC_BUTTON_STOP),
-            on(DlgRecord::IDC_BUTTON_PLAY), on(DlgRecord::IDC_BUTTON_SAVE)};
-}
-const std::vector<bool> kIdleWithRecording{true, false, true, true};
-const std::vector<bool> kBusy{false, true, false, false};
-
-void recordToTheEnd(DlgRecord& d) {
-    click(d, DlgRecord::IDC_BUTTON_START);
-    ASSERT_EQ(d.m_bRecording, 1);
-    ASSERT_TRUE(PumpUntil([&] { return !d.m_bRecording; }));
-}
-
 // Waits until the worker has handed the end back and the cursor timer stopped.
 void waitForIdle(DlgRecord& d) {
     ASSERT_TRUE(PumpUntil([&] { return !d.m_bPlaying && !d.HasTimer(DlgRecord::TIMER_CURSOR); }));

@@ -1,5 +1,6 @@
 // The record dialog's layout, lists, button states, item selection and ending.
 #include "record/DlgRecord.h"
+#include "DlgDriver.h"
 #include <QDialog>
 #include <QListWidget>
 #include <QTest>
@@ -7,25 +8,9 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+using namespace rectest;
+
 namespace {
-// Runs body once the dialog's modal loop has started; returns the modal result.
-int runWith(DlgRecord& d, std::function<void()> body) {
-    QTimer::singleShot(0, [&d, body] {
-        if (d.GetSafeHwnd()) body();
-    });
-    return d.DoModal();
-}
-
-void click(DlgRecord& d, int id) {
-    CControl* c = d.GetDlgItem(id);
-    ASSERT_NE(c, nullptr);
-    QTest::mouseClick(c->GetWidget(), Qt::LeftButton);
-}
-
-bool enabled(DlgRecord& d, int id) {
-    return d.GetDlgItem(id)->IsWindowEnabled();
-}
-
 const char* kNames[] = {"a01", "a02", "a03"};
 } // namespace
 

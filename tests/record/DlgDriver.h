@@ -1,0 +1,49 @@
+// Driving the record dialog in tests: running a body inside its modal loop,
+// clicking its buttons through real mouse events, its button states, and a
+// recording that runs until its channel is full.
+#pragma once
+#include "RecordTestEnv.h"
+#include "record/DlgRecord.h"
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace rectest {
+
+// Runs body once the dialog's modal loop has started; returns the modal result.
+inline int runWith(DlgRecord& d, std::function<void()> body) {
+    QTimer::singleShot(0, [&d, body] {
+        if (d.GetSafeHwnd()) body();
+    });
+    return d.DoModal();
+}
+
+inline void click(DlgRecord& d, int id) {
+    CControl* c = d.GetDlgItem(id);
+    ASSERT_NE(c, nullptr);
+    QTest::mouseClick(c->GetWidget(), Qt::LeftButton);
+}
+
+inline bool enabled(DlgRecord& d, int id) {
+    return d.GetDlgItem(id)->IsWindowEnabled();
+}
+
+// Record, Stop, Play, Save.
+inline std::vector<bool> states(DlgRecord& d) {
+    return {enabled(d, DlgRecord::IDC_BUTTON_START), enabled(d, DlgRecord::IDC_BUTTON_STOP),
+            enabled(d, DlgRecord::IDC_BUTTON_PLAY), enabled(d, DlgRecord::IDC_BUTTON_SAVE)};
+}
+inline const std::vector<bool> kIdleWithRecording{true, false, true, true};
+inline const std::vector<bool> kBusy{false, true, false, false};
+
+// Records until the full channel stops the capture by itself.
+inline void recordToTheEnd(DlgRecord& d) {
+    click(d, DlgRecord::IDC_BUTTON_START);
+    ASSERT_EQ(d.m_bRecording, 1);
+    ASSERT_TRUE(PumpUntil([&] { return !d.m_bRecording; }));
+}
+
+} // namespace rectest
