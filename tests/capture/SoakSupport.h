@@ -6,6 +6,7 @@
 #include "platform/DC.h"
 #include "platform/Wnd.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -43,13 +44,31 @@ inline int ThreadCount() {
     return n;
 }
 
+// A thread that has ended can stay listed under /proc for a moment after it
+// was joined. Waits (up to 2 s) until no more than `limit` threads are listed
+// and returns the count then.
+inline int SettledThreadCount(int limit) {
+    int n = ThreadCount();
+    for (int i = 0; i < 200 && n > limit; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        n = ThreadCount();
+    }
+    return n;
+}
+
 // Threads of this process before a test starts its own: counted after one
 // thread has been started and joined, so that a helper thread some runtimes
 // start with the first thread of a process (the ThreadSanitizer's background
-// thread) is already there and counted on both sides of the comparison.
+// thread) is already there and counted on both sides of the comparison. The
+// lowest of a few readings, so that the joined thread is no longer counted.
 inline int ThreadBaseline() {
     std::thread([] {}).join();
-    return ThreadCount();
+    int n = ThreadCount();
+    for (int i = 0; i < 20 && n > 1; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        n = std::min(n, ThreadCount());
+    }
+    return n;
 }
 
 // A visible window that repaints itself on a 1 ms timer, drawing a few
