@@ -5,7 +5,6 @@
 #include "MessageCapture.h"
 #include "capture/RecorderButtons.h"
 #include "capture/WaveInAudioWnd.h"
-#include "channels/SoftChanWave8.h"
 #include "platform/AudioSystem.h"
 #include "platform/WaveIn.h"
 
@@ -51,6 +50,11 @@ bool WaitForSamples(WaveInButtons& w, DWORD n) {
     return false;
 }
 
+// Whether buffer i has ever come back from the device.
+bool Returned(WaveInButtons& w, int i) {
+    return (w.device.buffers[size_t(i)]->hdr.dwFlags & WHDR_DONE) != 0;
+}
+
 // A named pipe as the capture file, with a writer kept open so that reads
 // wait for data instead of ending.
 struct StallingInput {
@@ -75,23 +79,19 @@ TEST(CaptureEngine, FormatAndBuffersFollowTheChoices) {
         tagSAMPLESIZE size;
         unsigned rateHz, avg, block, bits, bufBytes;
     };
-    const Case cases[] = {{RATE_11025, SAMPLE_8BIT, 11025, 11025, 1, 8, 2205},
-                          {RATE_44100, SAMPLE_16BIT, 44100, 88200, 2, 16, 17640},
-                          {RATE_8000, SAMPLE_8BIT, 8000, 8000, 1, 8, 1600},
-                          {RATE_22050, SAMPLE_16BIT, 22050, 44100, 2, 16, 8820}};
-    for (const Case& c : cases) {
+    for (const Case& c : {Case{RATE_11025, SAMPLE_8BIT, 11025, 11025, 1, 8, 2205},
+                          Case{RATE_44100, SAMPLE_16BIT, 44100, 88200, 2, 16, 17640},
+                          Case{RATE_8000, SAMPLE_8BIT, 8000, 8000, 1, 8, 1600},
+                          Case{RATE_22050, SAMPLE_16BIT, 22050, 44100, 2, 16, 8820}}) {
         SCOPED_TRACE(c.rateHz);
         RecorderButtons rec;
         ASSERT_EQ(rec.Create(0x8005, 0, c.rate, c.size), 1);
         EXPECT_EQ(rec.nMsg, 0x8005u);
         const WAVEFORMATEX& f = rec.GetWaveFormatEx();
-        EXPECT_EQ(f.wFormatTag, 1);
-        EXPECT_EQ(f.nChannels, 1);
-        EXPECT_EQ(f.nSamplesPerSec, c.rateHz);
-        EXPECT_EQ(f.nAvgBytesPerSec, c.avg);
-        EXPECT_EQ(f.nBlockAlign, c.block);
-        EXPECT_EQ(f.wBitsPerSample, c.bits);
-        EXPECT_EQ(f.cbSize, 0);
+        EXPECT_EQ(
+            (std::vector<unsigned>{f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec,
+                                   f.nBlockAlign, f.wBitsPerSample, f.cbSize}),
+            (std::vector<unsigned>{1, 1, c.rateHz, c.avg, c.block, c.bits, 0}));
         EXPECT_EQ(rec.GetWaveState(), WAVE_OPEN);
         ASSERT_EQ(rec.device.buffers.size(), 4u);
         for (const auto& b : rec.device.buffers) {
@@ -99,6 +99,9 @@ TEST(CaptureEngine, FormatAndBuffersFollowTheChoices) {
             EXPECT_EQ(b->nSeq, 0);
             EXPECT_TRUE(b->hdr.dwFlags & WHDR_PREPARED);
         }
+        EXPECT_EQ(rec.Time2Sample(0.5f), int(c.rateHz + 1) / 2); // half away from zero
+        EXPECT_EQ(rec.Time2Sample(-0.5f), -int(c.rateHz + 1) / 2);
+        EXPECT_FLOAT_EQ(rec.Sample2Time(int(c.rateHz)), 1.0f);
         EXPECT_EQ(rec.DeviceClose(), 1);
         EXPECT_EQ(rec.GetWaveState(), WAVE_CLOSED);
         EXPECT_TRUE(rec.device.buffers.empty());
@@ -106,24 +109,12 @@ TEST(CaptureEngine, FormatAndBuffersFollowTheChoices) {
     }
 }
 
-TEST(CaptureEngine, ConstructionDefaultsAndConversions) {
+// Start needs an open device (and leaves the engine active when it has none),
+// Reset always succeeds, and opening again gives a new device and closes the
+// old one. Without a rate, samples count as seconds.
+TEST(CaptureEngine, StartNeedsAnOpenDeviceAndReopeningGivesANewOne) {
     WaveInButtons w;
-    EXPECT_EQ(w.nRate, RATE_11025);
-    EXPECT_EQ(w.nSampleSize, SAMPLE_16BIT);
-    EXPECT_EQ(w.device.nRate, RATE_8000);
-    EXPECT_EQ(w.GetWaveState(), WAVE_CLOSED);
-    EXPECT_FLOAT_EQ(w.Sample2Time(7), 7.0f); // no rate yet: divisor 1
-
-    RecorderButtons rec;
-    EXPECT_EQ(rec.pSoftChan, nullptr);
-    ASSERT_EQ(rec.Create(0x8005, 0, RATE_11025, SAMPLE_8BIT), 1);
-    EXPECT_EQ(rec.Time2Sample(0.5f), 5513);
-    EXPECT_EQ(rec.Time2Sample(-0.5f), -5513);
-    EXPECT_FLOAT_EQ(rec.Sample2Time(11025), 1.0f);
-}
-
-TEST(CaptureEngine, StartNeedsAnOpenDeviceAndResetAlwaysSucceeds) {
-    WaveInButtons w;
+    EXPECT_FLOAT_EQ(w.Sample2Time(7), 7.0f);
     EXPECT_EQ(w.Reset(), 1);
     MessageLog log;
     EXPECT_EQ(w.Start(&log), 0);
@@ -133,6 +124,12 @@ TEST(CaptureEngine, StartNeedsAnOpenDeviceAndResetAlwaysSucceeds) {
     EXPECT_EQ(w.IsActive(), 0);
 
     ASSERT_EQ(w.Create(0x8005, 0), 1);
+    HWAVEIN first = w.device.hWaveIn;
+    ASSERT_EQ(w.DeviceOpen(), 1);
+    EXPECT_NE(w.device.hWaveIn, first);
+    EXPECT_EQ(w.device.buffers.size(), 4u);
+    MMTIME pos{TIME_SAMPLES, {0}};
+    EXPECT_EQ(waveInGetPosition(first, &pos, sizeof(pos)), MMSYSERR_INVALHANDLE);
     EXPECT_EQ(w.Reset(), 1);
     EXPECT_EQ(w.DeviceClose(), 1);
     EXPECT_EQ(w.Start(&log), 0);
@@ -146,44 +143,27 @@ TEST(CaptureEngine, NoCaptureDeviceIsReported) {
     MessageCapture cap;
     RecorderButtons rec;
     EXPECT_EQ(rec.Create(0x8005, 0, RATE_11025, SAMPLE_8BIT), 0);
-    ASSERT_EQ(cap.texts.size(), 1u);
-    EXPECT_EQ(cap.texts[0], "Error: Unable to Access waveInAudio");
+    EXPECT_EQ(cap.texts, std::vector<std::string>{"Error: Unable to Access waveInAudio"});
     EXPECT_EQ(rec.GetWaveState(), WAVE_CLOSED);
     EXPECT_EQ(rec.DeviceOpen(), 0); // still nothing to open
     EXPECT_EQ(rec.GetWaveState(), WAVE_CLOSED);
 }
 
-TEST(CaptureEngine, ReopeningGivesANewDevice) {
-    WaveInButtons w;
-    ASSERT_EQ(w.Create(0x8005, 0), 1);
-    HWAVEIN first = w.device.hWaveIn;
-    ASSERT_EQ(w.DeviceOpen(), 1);
-    EXPECT_NE(w.device.hWaveIn, first);
-    EXPECT_EQ(w.device.buffers.size(), 4u);
-    MMTIME pos{TIME_SAMPLES, {0}};
-    EXPECT_EQ(waveInGetPosition(first, &pos, sizeof(pos)), MMSYSERR_INVALHANDLE);
-}
-
-// Each start uses the other pair: buffers 2 and 3 first, then 0 and 1.
+// Each start uses the other pair: buffers 2 and 3 first, then 0 and 1. Runs
+// cancelled before their buffers were handled hand nothing on.
 TEST(CaptureEngine, SuccessiveStartsAlternateThePairs) {
     WriteBytes(InFile(), Pattern(50000, 5));
     TapButtons w;
     ASSERT_EQ(w.Create(0x8005, 0), 1);
     MessageLog log;
-    auto queuedEver = [&](int i) {
-        return (w.device.buffers[size_t(i)]->hdr.dwFlags & WHDR_DONE) != 0;
-    };
-
     ASSERT_EQ(w.Start(&log), 1);
     EXPECT_EQ(w.device.nPair, 1);
     EXPECT_EQ(w.GetWaveState(), WAVE_RECORDING);
     ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
     EXPECT_EQ(w.Cancel(), 1);
     EXPECT_EQ(w.GetWaveState(), WAVE_OPEN);
-    EXPECT_FALSE(queuedEver(0));
-    EXPECT_FALSE(queuedEver(1));
-    EXPECT_TRUE(queuedEver(2));
-    EXPECT_TRUE(queuedEver(3));
+    EXPECT_EQ((std::vector<bool>{Returned(w, 0), Returned(w, 1), Returned(w, 2), Returned(w, 3)}),
+              (std::vector<bool>{false, false, true, true}));
     EXPECT_EQ(w.device.buffers[2]->nSeq, 0);
     EXPECT_EQ(w.device.buffers[3]->nSeq, 1);
 
@@ -191,16 +171,15 @@ TEST(CaptureEngine, SuccessiveStartsAlternateThePairs) {
     EXPECT_EQ(w.device.nPair, 0);
     ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
     EXPECT_EQ(w.Cancel(), 1);
-    EXPECT_TRUE(queuedEver(0));
-    EXPECT_TRUE(queuedEver(1));
+    EXPECT_TRUE(Returned(w, 0) && Returned(w, 1));
     PumpPending();
-    // Both runs were cancelled before their buffers were handled: none was handed on.
     EXPECT_TRUE(w.got.empty());
 }
 
-// Buffers that come back after a stop are not handed on; nor are those of the
-// old pair that arrive after a new start before its first buffer has come back.
-TEST(CaptureEngine, BuffersOfAnEarlierRunAreIgnored) {
+// Buffers of the old pair that arrive after a new start, before its first
+// buffer has come back, are not handed on; nor are messages that are not from
+// the open device or name a header that is not one of the engine's buffers.
+TEST(CaptureEngine, BuffersOfAnEarlierRunAndForeignMessagesAreIgnored) {
     const std::vector<uint8_t> file = Pattern(60000, 6);
     WriteBytes(InFile(), file);
     TapButtons w;
@@ -213,6 +192,12 @@ TEST(CaptureEngine, BuffersOfAnEarlierRunAreIgnored) {
     ASSERT_EQ(w.Cancel(), 1);
     // The second run starts before those messages are handled.
     ASSERT_EQ(w.Start(&log), 1);
+    ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
+    WAVEHDR stranger{};
+    w.device.BufferDone(w.device.hWaveIn, &stranger);
+    w.device.BufferDone(reinterpret_cast<HWAVEIN>(0x7777), &w.device.buffers[0]->hdr);
+    EXPECT_EQ(w.device.nDelivered, 0);
+    EXPECT_EQ(w.device.buffers[0]->nSeq, 0);
     w.cancelAt = 3;
     ASSERT_TRUE(PumpUntil([&] { return w.got.size() >= 3; }));
     PumpPending();
@@ -222,34 +207,6 @@ TEST(CaptureEngine, BuffersOfAnEarlierRunAreIgnored) {
     // The first data handed on are those after the first run's two buffers.
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(w.got[i], Slice(file, (2 + i) * 2205, 2205)) << i;
-
-    // After a stop, buffers that come back are not handed on.
-    w.got.clear();
-    w.cancelAt = 0;
-    ASSERT_EQ(w.Start(&log), 1);
-    ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
-    ASSERT_EQ(w.Cancel(), 1);
-    PumpPending();
-    EXPECT_TRUE(w.got.empty());
-}
-
-// Messages that are not from the open device, or name a header that is not
-// one of the engine's buffers, are not handed on.
-TEST(CaptureEngine, ForeignMessagesAreIgnored) {
-    WriteBytes(InFile(), Pattern(60000, 7));
-    TapButtons w;
-    ASSERT_EQ(w.Create(0x8005, 0), 1);
-    MessageLog log;
-    ASSERT_EQ(w.Start(&log), 1);
-    ASSERT_TRUE(WaitForSamples(w, 2 * 2205));
-    WAVEHDR stranger{};
-    w.device.BufferDone(w.device.hWaveIn, &stranger);
-    w.device.BufferDone(reinterpret_cast<HWAVEIN>(0x7777), &w.device.buffers[2]->hdr);
-    EXPECT_EQ(w.device.nDelivered, 0);
-    EXPECT_EQ(w.device.buffers[2]->nSeq, 0);
-    ASSERT_EQ(w.Cancel(), 1);
-    PumpPending();
-    EXPECT_TRUE(w.got.empty());
 }
 
 // Destroying the hidden window closes the device, so nothing is posted to a
@@ -300,7 +257,7 @@ TEST(CaptureEngine, DeviceThatStopsDeliveringCanBeStopped) {
     // The loop still turns: a message posted now is handled.
     log.PostMessage(0x8100, 1, 2);
     ASSERT_TRUE(PumpUntil([&] { return log.Count(0x8100) == 1; }));
-    EXPECT_EQ(w.got.size(), 5u);
+    ASSERT_EQ(w.got.size(), 5u);
     for (size_t i = 0; i < 5; ++i)
         EXPECT_EQ(w.got[i], Slice(data, i * 2205, 2205)) << i;
     EXPECT_EQ(w.Cancel(), 1);

@@ -29,17 +29,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr UINT kWmWaveIn = 0x8005;
-constexpr long kRate = 11025;
-constexpr long kBuf = 2205;
-
 // A recording run as the dialog runs it: stopped (Cancel, DeviceClose) when a
 // full report reaches the owner through the event loop.
 struct DialogLikeRecording {
     RecorderButtons rec;
     MessageLog owner;
     bool stopped = false;
-    DialogLikeRecording() {
+    explicit DialogLikeRecording(SOFTCHAN_WAVE8* chan) {
+        EXPECT_EQ(rec.Create(kWmWaveIn, 0, RATE_11025, SAMPLE_8BIT), 1);
+        rec.SetSoftChan(chan);
         owner.onMessage = [this](const MessageLog::Msg& m) {
             if (m.msg == kWmWaveIn && m.lParam == 1 && !stopped) {
                 stopped = true;
@@ -47,6 +45,14 @@ struct DialogLikeRecording {
                 rec.DeviceClose();
             }
         };
+    }
+    // Starts and runs the event loop until the owner has stopped.
+    bool Run() {
+        stopped = false;
+        owner.msgs.clear();
+        if (rec.Start(&owner) != 1 || !PumpUntil([&] { return stopped; })) return false;
+        PumpPending();
+        return true;
     }
     std::vector<LPARAM> Reports() const {
         std::vector<LPARAM> v;
@@ -67,12 +73,8 @@ TEST(CaptureFault, InputEndingMidRecordingKeepsWhatCameBefore) {
     WriteBytes(InFile(), file);
     const ADCHANINFO info = VolumeInfo();
     SOFTCHAN_WAVE8 chan(0, 2 * kRate, 1.0f / kRate, &info);
-    DialogLikeRecording r;
-    ASSERT_EQ(r.rec.Create(kWmWaveIn, 0, RATE_11025, SAMPLE_8BIT), 1);
-    r.rec.SetSoftChan(&chan);
-    ASSERT_EQ(r.rec.Start(&r.owner), 1);
-    ASSERT_TRUE(PumpUntil([&] { return r.stopped; }));
-    PumpPending();
+    DialogLikeRecording r(&chan);
+    ASSERT_TRUE(r.Run());
     EXPECT_EQ(r.rec.GetWaveState(), WAVE_CLOSED);
     EXPECT_EQ(r.rec.DeviceLost(), 0);
     // Ten buffers fill a 2 s channel; the tenth is the first full report.
@@ -80,14 +82,7 @@ TEST(CaptureFault, InputEndingMidRecordingKeepsWhatCameBefore) {
     ASSERT_GE(reports.size(), 10u);
     for (size_t i = 0; i < reports.size(); ++i)
         EXPECT_EQ(reports[i], i >= 9 ? 1 : 0) << i;
-    long bad = 0, fromFile = 0;
-    for (long k = 0; k < chan.RtnNel(); ++k)
-        if (SourceOf(k) < file.size()) {
-            ++fromFile;
-            bad += chan.GetRawVal(k) != file[SourceOf(k)];
-        }
-    EXPECT_EQ(fromFile, 5 * 2204 + 1000);
-    EXPECT_EQ(bad, 0);
+    EXPECT_EQ(Mismatches(chan, file, 5 * 2204 + 1000), 0); // all that came from the file
 }
 
 // The capture device fails part-way through a buffer, at a buffer boundary,
@@ -109,13 +104,9 @@ TEST(CaptureFault, DeviceFailingMidRecordingEndsItWithWhatWasCaptured) {
     for (const Case& c : {Case{7 * kBuf + 1024, 7, 1024}, Case{3 * kBuf, 3, 0}}) {
         SCOPED_TRACE(c.failAfter);
         SOFTCHAN_WAVE8 chan(0, 5 * kRate, 1.0f / kRate, &info);
-        DialogLikeRecording r;
-        ASSERT_EQ(r.rec.Create(kWmWaveIn, 0, RATE_11025, SAMPLE_8BIT), 1);
-        r.rec.SetSoftChan(&chan);
+        DialogLikeRecording r(&chan);
         pafault::FailReadsAfter(c.failAfter, paUnanticipatedHostError);
-        ASSERT_EQ(r.rec.Start(&r.owner), 1);
-        ASSERT_TRUE(PumpUntil([&] { return r.stopped; }));
-        PumpPending();
+        ASSERT_TRUE(r.Run());
         EXPECT_GT(pafault::ReadCalls(), 0u); // the fault was on the path
         EXPECT_EQ(pafault::FramesRead(), c.failAfter);
         EXPECT_EQ(r.rec.DeviceLost(), 1);
@@ -133,24 +124,16 @@ TEST(CaptureFault, DeviceFailingMidRecordingEndsItWithWhatWasCaptured) {
         EXPECT_LE(std::count(reports.begin(), reports.end(), 1), 2);
         const long kept = c.whole * 2204 + c.partBytes;
         EXPECT_EQ(chan.GetLastSavedSample(), int(kept - 2));
-        long bad = 0;
-        for (long k = 0; k < kept; ++k)
-            bad += chan.GetRawVal(k) != file[SourceOf(k)];
-        EXPECT_EQ(bad, 0);
-        for (long k = kept; k < chan.RtnNel(); ++k)
-            ASSERT_EQ(chan.GetRawVal(k), 128) << k;
+        EXPECT_EQ(Mismatches(chan, file, kept), 0);
+        EXPECT_EQ(NotSilence(chan, kept), 0);
 
         // The device is back once opened again.
         pafault::Clear();
         ASSERT_EQ(r.rec.DeviceOpen(), 1);
         SOFTCHAN_WAVE8 next(0, kRate, 1.0f / kRate, &info);
         r.rec.SetSoftChan(&next);
-        r.stopped = false;
-        r.owner.msgs.clear();
-        ASSERT_EQ(r.rec.Start(&r.owner), 1);
+        ASSERT_TRUE(r.Run());
         EXPECT_EQ(r.rec.DeviceLost(), 0);
-        ASSERT_TRUE(PumpUntil([&] { return r.stopped; }));
-        PumpPending();
         // Five buffers fill the one-second channel; a buffer that came before
         // the stop reports full again.
         const std::vector<LPARAM> again = r.Reports();
@@ -160,10 +143,8 @@ TEST(CaptureFault, DeviceFailingMidRecordingEndsItWithWhatWasCaptured) {
     }
 
     // Failing before the first sample: the start gives up at once.
-    DialogLikeRecording r;
-    ASSERT_EQ(r.rec.Create(kWmWaveIn, 0, RATE_11025, SAMPLE_8BIT), 1);
     SOFTCHAN_WAVE8 chan(0, kRate, 1.0f / kRate, &info);
-    r.rec.SetSoftChan(&chan);
+    DialogLikeRecording r(&chan);
     pafault::FailReadsAfter(0, paUnanticipatedHostError);
     EXPECT_EQ(r.rec.Start(&r.owner), 0);
     EXPECT_EQ(r.rec.GetWaveState(), WAVE_OPEN);
@@ -179,38 +160,16 @@ TEST(CaptureFault, DeviceFailingMidRecordingEndsItWithWhatWasCaptured) {
 // was written before the failure, in order. The next playback plays in full.
 TEST(PlaybackFault, DeviceFailingMidPlaybackReturnsTheBufferOnce) {
     pafault::Guard guard;
-    static const WAVEFORMATEX fmt = MakeWaveFormat(RATE_11025, SAMPLE_8BIT);
-    struct Reports {
-        Event done;
-        std::atomic<int> n{0};
-        static void Callback(HWAVEOUT, unsigned msg, DWORD_PTR inst, DWORD_PTR, DWORD_PTR) {
-            if (msg != WOM_DONE) return;
-            auto* r = reinterpret_cast<Reports*>(inst);
-            ++r->n;
-            r->done.Set();
-        }
-    };
     std::vector<uint8_t> data = Pattern(size_t(3 * kRate), 63);
     for (bool fail : {true, false}) {
         SCOPED_TRACE(fail);
         std::remove(OutFile().c_str());
         if (fail) pafault::FailWritesAfter(5 * 512, paUnanticipatedHostError);
-        Reports r;
-        HWAVEOUT h = nullptr;
-        ASSERT_EQ(waveOutOpen(&h, WAVE_MAPPER, &fmt, &Reports::Callback, DWORD_PTR(&r),
-                              CALLBACK_FUNCTION),
-                  MMSYSERR_NOERROR);
-        WAVEHDR hdr{};
-        hdr.lpData = reinterpret_cast<char*>(data.data());
-        hdr.dwBufferLength = DWORD(data.size());
-        ASSERT_EQ(waveOutPrepareHeader(h, &hdr, sizeof(hdr)), MMSYSERR_NOERROR);
-        ASSERT_EQ(waveOutWrite(h, &hdr, sizeof(hdr)), MMSYSERR_NOERROR);
-        ASSERT_TRUE(r.done.Wait());
-        EXPECT_TRUE(hdr.dwFlags & WHDR_DONE);
-        EXPECT_EQ(waveOutUnprepareHeader(h, &hdr, sizeof(hdr)), MMSYSERR_NOERROR);
-        EXPECT_EQ(waveOutReset(h), MMSYSERR_NOERROR);
-        EXPECT_EQ(waveOutClose(h), MMSYSERR_NOERROR);
-        EXPECT_EQ(r.n.load(), 1);
+        Playback p;
+        ASSERT_TRUE(p.Run(data, [](Playback&) {})); // to its end, or the failure
+        EXPECT_TRUE(p.hdr.dwFlags & WHDR_DONE);
+        EXPECT_EQ(p.closing, std::vector<MMRESULT>(3, MMSYSERR_NOERROR));
+        EXPECT_EQ(p.doneReports.load(), 1);
         const std::vector<uint8_t> out = ReadBytes(OutFile());
         if (fail) {
             EXPECT_GT(pafault::WriteCalls(), 0u);

@@ -2,16 +2,16 @@
 // in a wave channel, buffer after buffer, and the owner is told after each one
 // whether the channel is full.
 #include "AudioTestEnv.h"
+#include "SoakSupport.h"
 #include "capture/RecorderButtons.h"
 #include "channels/SoftChanWave8.h"
 
 #include <gtest/gtest.h>
 
 using namespace audiotest;
+using namespace soak;
 
 namespace {
-
-constexpr UINT kWmWaveIn = 0x8005;
 
 // Cancels from inside the buffer handler once a given number of buffers has
 // been stored, so that no later buffer reaches the channel.
@@ -29,68 +29,12 @@ class CountingRecorder : public RecorderButtons {
     }
 };
 
-ADCHANINFO VolumeInfo() {
-    ADCHANINFO info;
-    info.fGain = 7.8125f;
-    info.fResolution = 1.0f;
-    info.nZero = 128;
-    info.strName = "Volume";
-    return info;
-}
-
-// Sample k of the channel after whole 2205-byte buffers: each buffer keeps
-// its first 2204 bytes (the odd last byte is dropped).
-uint8_t Expected(const std::vector<uint8_t>& file, long k) {
-    return file[size_t((k / 2204) * 2205 + k % 2204)];
-}
-
 } // namespace
 
-// A recording stopped by the owner on its fifth notification: every stored
-// sample is the file's, in order, and the rest of the channel is still silence.
-TEST(Recorder, SamplesLandInTheChannelByteExactly) {
-    const std::vector<uint8_t> file = Pattern(5 * 11025, 51);
-    WriteBytes(InFile(), file);
-    const ADCHANINFO info = VolumeInfo();
-    SOFTCHAN_WAVE8 chan(0, 22050, 1.0f / 11025, &info);
-    RecorderButtons rec;
-    ASSERT_EQ(rec.Create(kWmWaveIn, 0, RATE_11025, SAMPLE_8BIT), 1);
-    ASSERT_EQ(rec.SetSoftChan(&chan), 1);
-    ASSERT_EQ(rec.DeviceOpen(), 1);
-
-    MessageLog owner;
-    owner.onMessage = [&](const MessageLog::Msg&) {
-        if (owner.Count(kWmWaveIn) == 5) rec.Cancel();
-    };
-    ASSERT_EQ(rec.Start(&owner), 1);
-    EXPECT_EQ(rec.IsActive(), 1);
-    ASSERT_TRUE(PumpUntil([&] { return owner.Count(kWmWaveIn) >= 5; }));
-    PumpPending();
-    EXPECT_EQ(rec.IsActive(), 0);
-    EXPECT_EQ(rec.DeviceClose(), 1);
-
-    // One notification per stored buffer, none full (at most 10 buffers fit).
-    const long stored = (chan.GetLastSavedSample() + 2) / 2204;
-    ASSERT_GE(stored, 5);
-    ASSERT_LE(stored, 9);
-    EXPECT_EQ(chan.GetLastSavedSample(), int(stored * 2204 - 2));
-    ASSERT_EQ(owner.msgs.size(), size_t(stored));
-    for (const auto& m : owner.msgs) {
-        EXPECT_EQ(m.msg, kWmWaveIn);
-        EXPECT_EQ(m.wParam, 100u);
-        EXPECT_EQ(m.lParam, 0);
-    }
-    long bad = 0;
-    for (long k = 0; k < stored * 2204; ++k)
-        bad += chan.GetRawVal(k) != Expected(file, k);
-    EXPECT_EQ(bad, 0);
-    for (long k = stored * 2204; k < chan.RtnNel(); ++k)
-        ASSERT_EQ(chan.GetRawVal(k), 128) << k;
-}
-
 // A channel of 11025 samples: the first four buffers notify 0, the fifth 1
-// (pairs 4408 .. 5509 written, 3 pairs left).
-TEST(Recorder, FifthBufferFillsAOneSecondChannel) {
+// (pairs 4408 .. 5509 written, 3 pairs left). Every stored sample is the
+// file's, in order, and the rest of the channel is still silence.
+TEST(Recorder, SamplesLandByteExactlyAndTheFifthBufferFillsAOneSecondChannel) {
     const std::vector<uint8_t> file = Pattern(3 * 11025, 52);
     WriteBytes(InFile(), file);
     const ADCHANINFO info = VolumeInfo();
@@ -99,23 +43,25 @@ TEST(Recorder, FifthBufferFillsAOneSecondChannel) {
     CountingRecorder rec;
     rec.cancelAt = 5;
     ASSERT_EQ(rec.Create(kWmWaveIn, 0, RATE_11025, SAMPLE_8BIT), 1);
-    rec.SetSoftChan(&chan);
+    ASSERT_EQ(rec.SetSoftChan(&chan), 1);
     MessageLog owner;
     ASSERT_EQ(rec.Start(&owner), 1);
+    EXPECT_EQ(rec.IsActive(), 1);
     ASSERT_TRUE(PumpUntil([&] { return owner.Count(kWmWaveIn) >= 5; }));
     PumpPending();
-    rec.DeviceClose();
+    EXPECT_EQ(rec.IsActive(), 0);
+    EXPECT_EQ(rec.DeviceClose(), 1);
 
-    ASSERT_EQ(owner.msgs.size(), 5u);
     std::vector<LPARAM> full;
-    for (const auto& m : owner.msgs)
+    for (const auto& m : owner.msgs) {
+        EXPECT_EQ(m.msg, kWmWaveIn);
+        EXPECT_EQ(m.wParam, 100u);
         full.push_back(m.lParam);
+    }
     EXPECT_EQ(full, (std::vector<LPARAM>{0, 0, 0, 0, 1}));
     EXPECT_EQ(chan.GetLastSavedSample(), 2 * 5509);
-    for (long k = 0; k < 5 * 2204; ++k)
-        ASSERT_EQ(chan.GetRawVal(k), Expected(file, k)) << k;
-    for (long k = 5 * 2204; k < chan.RtnNel(); ++k)
-        EXPECT_EQ(chan.GetRawVal(k), 128) << k;
+    EXPECT_EQ(Mismatches(chan, file, 5 * 2204), 0);
+    EXPECT_EQ(NotSilence(chan, 5 * 2204), 0);
 }
 
 // An empty buffer stores nothing and notifies the channel's current state; a

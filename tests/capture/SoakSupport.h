@@ -1,21 +1,31 @@
-// Helpers of the soak and fault tests: the dialog's wave channel info, where
-// a recorded sample comes from in the input file, a window that keeps the GUI
-// thread busy repainting, the process's thread count and a one-shot event.
+// Helpers of the recorder, soak and fault tests: the dialog's wave channel
+// info, where a recorded sample comes from in the input file, a window that
+// keeps the GUI thread busy repainting, the process's thread count, a
+// one-shot event and a playback run as the dialog runs it.
 #pragma once
+#include "capture/CaptureTypes.h"
 #include "channels/SoftChan.h"
 #include "platform/DC.h"
+#include "platform/WaveOut.h"
 #include "platform/Wnd.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstring>
 #include <dirent.h>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 namespace soak {
+
+constexpr UINT kWmWaveIn = 0x8005; // the recorder's message to its owner
+constexpr long kRate = 11025;
+constexpr long kBuf = 2205; // bytes of a capture buffer: 0.2 s
 
 inline ADCHANINFO VolumeInfo() {
     ADCHANINFO info;
@@ -31,6 +41,23 @@ inline ADCHANINFO VolumeInfo() {
 // stores whole pairs; the odd last byte of a buffer is dropped).
 inline size_t SourceOf(long k) {
     return size_t((k / 2204) * 2205 + k % 2204);
+}
+
+// Channel samples 0 .. n-1 that differ from the input file read in whole
+// buffers from offset `at`.
+inline long Mismatches(SOFTCHAN& chan, const std::vector<uint8_t>& file, long n, size_t at = 0) {
+    long bad = 0;
+    for (long k = 0; k < n; ++k)
+        bad += chan.GetRawVal(k) != file[at + SourceOf(k)];
+    return bad;
+}
+
+// Channel samples from `from` to the end that are not silence (128): written ones.
+inline long NotSilence(SOFTCHAN& chan, long from) {
+    long n = 0;
+    for (long k = from; k < chan.RtnNel(); ++k)
+        n += chan.GetRawVal(k) != 128;
+    return n;
 }
 
 // Threads of this process now.
@@ -121,6 +148,67 @@ class Event {
     std::mutex m_lock;
     std::condition_variable m_cv;
     bool m_bSet = false;
+};
+
+// One playback as the dialog runs it: open with a callback that only signals
+// an event, prepare, a worker that waits for the event and then unprepares,
+// resets and closes (keeping the three results), then the write. stop() is
+// called on this thread while the worker waits and decides whether (and when)
+// to reset the device, as "Stop" does.
+struct Playback {
+    HWAVEOUT hOut = nullptr;
+    std::atomic<HWAVEOUT> hShared{nullptr};
+    WAVEHDR hdr{};
+    Event done;
+    std::atomic<int> doneReports{0};
+    std::vector<MMRESULT> closing; // unprepare, reset, close
+    std::thread worker;
+
+    static void Callback(HWAVEOUT, unsigned msg, DWORD_PTR inst, DWORD_PTR, DWORD_PTR) {
+        if (msg != WOM_DONE) return;
+        auto* p = reinterpret_cast<Playback*>(inst);
+        ++p->doneReports;
+        p->done.Set();
+    }
+
+    // False when a step failed (the playback is then cleaned up).
+    bool Run(std::vector<uint8_t>& data, const std::function<void(Playback&)>& stop) {
+        static const WAVEFORMATEX fmt = MakeWaveFormat(RATE_11025, SAMPLE_8BIT);
+        std::memset(&hdr, 0, sizeof(hdr));
+        hdr.lpData = reinterpret_cast<char*>(data.data());
+        hdr.dwBufferLength = DWORD(data.size());
+        if (waveOutOpen(&hOut, WAVE_MAPPER, &fmt, &Callback, DWORD_PTR(this), CALLBACK_FUNCTION))
+            return false;
+        hShared = hOut;
+        bool ok = waveOutPrepareHeader(hOut, &hdr, sizeof(hdr)) == MMSYSERR_NOERROR;
+        done.Reset();
+        worker = std::thread([this] {
+            bool signalled = done.Wait();
+            HWAVEOUT h = hShared.exchange(nullptr);
+            if (!h) return;
+            closing = {waveOutUnprepareHeader(h, &hdr, sizeof(hdr)), waveOutReset(h),
+                       waveOutClose(h)};
+            if (!signalled) doneReports = -1000; // never reported: a hang guarded
+        });
+        ok = ok && waveOutWrite(hOut, &hdr, sizeof(hdr)) == MMSYSERR_NOERROR;
+        if (!ok)
+            done.Set(); // the worker cleans up
+        else
+            stop(*this);
+        worker.join();
+        return ok;
+    }
+    // The played position, or -1 once the worker has closed the device.
+    long Position() {
+        HWAVEOUT h = hShared.load();
+        if (!h) return -1;
+        MMTIME t{TIME_SAMPLES, {0}};
+        if (waveOutGetPosition(h, &t, sizeof(t)) != MMSYSERR_NOERROR) return -1;
+        return long(t.u.sample);
+    }
+    void Stop() {
+        if (HWAVEOUT h = hShared.load()) waveOutReset(h);
+    }
 };
 
 } // namespace soak

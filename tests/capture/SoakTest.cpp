@@ -20,23 +20,6 @@
 using namespace audiotest;
 using namespace soak;
 
-namespace {
-
-constexpr UINT kWmWaveIn = 0x8005;
-constexpr long kRate = 11025;
-constexpr long kBuf = 2205; // 0.2 s
-
-// The channel's samples 0 .. n-1 against the input file read from offset 0
-// in whole buffers: the number of mismatches.
-long Mismatches(SOFTCHAN_WAVE8& chan, const std::vector<uint8_t>& file, long n) {
-    long bad = 0;
-    for (long k = 0; k < n; ++k)
-        bad += chan.GetRawVal(k) != file[SourceOf(k)];
-    return bad;
-}
-
-} // namespace
-
 // 300 s of input recorded into a 300 s channel as the dialog records: the
 // owner stops when the first full report reaches it through the event loop,
 // while a window repaints itself every millisecond. All 1500 buffers land in
@@ -44,8 +27,7 @@ long Mismatches(SOFTCHAN_WAVE8& chan, const std::vector<uint8_t>& file, long n) 
 // buffer that comes after the full report only fills the pairs left and does
 // not wrap over the start of the recording.
 TEST(CaptureSoak, FiveMinutesLandByteExactlyWhileTheGuiRepaints) {
-    const long seconds = 300, buffers = seconds * kRate / kBuf;
-    ASSERT_EQ(buffers, 1500);
+    const long seconds = 300, buffers = seconds * kRate / kBuf; // 1500
     const std::vector<uint8_t> file = Pattern(size_t((seconds + 2) * kRate), 300);
     WriteBytes(InFile(), file);
     const ADCHANINFO info = VolumeInfo();
@@ -89,7 +71,6 @@ TEST(CaptureSoak, FiveMinutesLandByteExactlyWhileTheGuiRepaints) {
     // The pairs left after the full report: filled by the next buffer when one
     // came before the stop, else still silence; never wrapped to the start.
     const long rest = chan.RtnNel() - buffers * 2204;
-    ASSERT_EQ(rest, 2 * pairs - buffers * 2204);
     const bool late = owner.msgs.size() > size_t(buffers);
     long bad = 0;
     for (long j = 0; j < rest; ++j) {
@@ -160,10 +141,7 @@ TEST(CaptureSoak, TwoHundredRecordStopCyclesLeaveNothingBehind) {
             ASSERT_NE(it, file.end()) << "recording not found in the input after offset " << from;
             const size_t at = size_t(it - file.begin());
             ASSERT_LE(at + size_t(got * kBuf), file.size());
-            long bad = 0;
-            for (long k = 0; k < got * 2204; ++k)
-                bad += chan.GetRawVal(k) != file[at + SourceOf(k)];
-            ASSERT_EQ(bad, 0);
+            ASSERT_EQ(Mismatches(chan, file, got * 2204, at), 0);
             from = at + size_t(got * kBuf);
         }
         rec.SetSoftChan(nullptr);
@@ -172,75 +150,6 @@ TEST(CaptureSoak, TwoHundredRecordStopCyclesLeaveNothingBehind) {
     }
     EXPECT_LE(SettledThreadCount(threadsBefore), threadsBefore);
 }
-
-namespace {
-
-// One playback as the dialog runs it: open with a callback that only signals
-// an event, prepare, a worker that waits for the event and then unprepares,
-// resets and closes, then the write. stop() is called on this thread while
-// the worker waits and decides whether (and when) to reset the device, as
-// "Stop" does.
-struct Playback {
-    HWAVEOUT hOut = nullptr;
-    std::atomic<HWAVEOUT> hShared{nullptr};
-    WAVEHDR hdr{};
-    Event done;
-    std::atomic<int> doneReports{0};
-    std::thread worker;
-
-    static void Callback(HWAVEOUT, unsigned msg, DWORD_PTR inst, DWORD_PTR, DWORD_PTR) {
-        if (msg != WOM_DONE) return;
-        auto* p = reinterpret_cast<Playback*>(inst);
-        ++p->doneReports;
-        p->done.Set();
-    }
-
-    // False when a step failed (the playback is then cleaned up).
-    bool Run(std::vector<uint8_t>& data, const std::function<void(Playback&)>& stop) {
-        static const WAVEFORMATEX fmt = MakeWaveFormat(RATE_11025, SAMPLE_8BIT);
-        std::memset(&hdr, 0, sizeof(hdr));
-        hdr.lpData = reinterpret_cast<char*>(data.data());
-        hdr.dwBufferLength = DWORD(data.size());
-        if (waveOutOpen(&hOut, WAVE_MAPPER, &fmt, &Callback, DWORD_PTR(this), CALLBACK_FUNCTION))
-            return false;
-        hShared = hOut;
-        bool ok = waveOutPrepareHeader(hOut, &hdr, sizeof(hdr)) == MMSYSERR_NOERROR;
-        done.Reset();
-        worker = std::thread([this] {
-            bool signalled = done.Wait();
-            HWAVEOUT h = hShared.exchange(nullptr);
-            if (!h) return;
-            waveOutUnprepareHeader(h, &hdr, sizeof(hdr));
-            waveOutReset(h);
-            waveOutClose(h);
-            if (!signalled) doneReports = -1000; // never reported: a hang guarded
-        });
-        ok = ok && waveOutWrite(hOut, &hdr, sizeof(hdr)) == MMSYSERR_NOERROR;
-        if (!ok)
-            done.Set(); // the worker cleans up
-        else
-            stop(*this);
-        worker.join();
-        return ok;
-    }
-    // The played position, or -1 once the worker has closed the device.
-    long Position() {
-        HWAVEOUT h = hShared.load();
-        if (!h) return -1;
-        MMTIME t{TIME_SAMPLES, {0}};
-        if (waveOutGetPosition(h, &t, sizeof(t)) != MMSYSERR_NOERROR) return -1;
-        return long(t.u.sample);
-    }
-    void Stop() {
-        if (HWAVEOUT h = hShared.load()) waveOutReset(h);
-    }
-};
-
-bool IsPrefix(const std::vector<uint8_t>& got, const std::vector<uint8_t>& of) {
-    return got.size() <= of.size() && std::equal(got.begin(), got.end(), of.begin());
-}
-
-} // namespace
 
 // 200 playbacks run as the dialog runs them, in four kinds: stopped at once,
 // stopped once the position moved, stopped after about half a second, and
@@ -271,7 +180,8 @@ TEST(PlaybackSoak, TwoHundredPlayStopCyclesLeaveNothingBehind) {
         if (kind == 3) {
             ASSERT_EQ(out, data);
         } else {
-            ASSERT_TRUE(IsPrefix(out, data)) << out.size() << " bytes";
+            ASSERT_LE(out.size(), data.size());
+            ASSERT_TRUE(std::equal(out.begin(), out.end(), data.begin())) << out.size() << " bytes";
             stoppedEarly += out.size() < data.size();
         }
     }

@@ -56,49 +56,34 @@ class WavWriterTest : public ::testing::Test {
 } // namespace
 
 // Header fields at their offsets, the data as given, the pad byte for odd N.
-TEST_F(WavWriterTest, LayoutForEvenAndOddSizes) {
-    for (int n : {0, 2204, 2205, 1}) {
+// Each save replaces the file of the one before (longer ones with shorter),
+// and no other file is left behind.
+TEST_F(WavWriterTest, LayoutForEvenAndOddSizesAndReplacement) {
+    const std::string path = (dir / "item.wav").string();
+    for (int n : {2205, 0, 2204, 1}) {
         SCOPED_TRACE(n);
         std::vector<uint8_t> data = Pattern(size_t(n), unsigned(n));
-        std::string path = (dir / "item.wav").string();
         WAVWriter w;
-        ASSERT_EQ(w.Save(path.c_str(), &fmt, data.data(), n), 1);
+        ASSERT_EQ(w.Save(path.c_str(), &fmt, n ? data.data() : nullptr, n), 1);
         EXPECT_EQ(w.m_hmmio, nullptr);
 
         std::vector<uint8_t> b = ReadBytes(path);
         const size_t pad = size_t(n) & 1;
         ASSERT_EQ(b.size(), 46 + size_t(n) + pad);
-        EXPECT_EQ(Tag(b, 0), "RIFF");
+        EXPECT_EQ(Tag(b, 0) + Tag(b, 8) + Tag(b, 12) + Tag(b, 38), "RIFFWAVEfmt data");
         EXPECT_EQ(Le32(b, 4), 38u + unsigned(n) + pad);
-        EXPECT_EQ(Tag(b, 8), "WAVE");
-        EXPECT_EQ(Tag(b, 12), "fmt ");
         EXPECT_EQ(Le32(b, 16), 18u);
-        EXPECT_EQ(Le16(b, 20), 1); // PCM
-        EXPECT_EQ(Le16(b, 22), 1); // mono
-        EXPECT_EQ(Le32(b, 24), 11025u);
-        EXPECT_EQ(Le32(b, 28), 11025u);
-        EXPECT_EQ(Le16(b, 32), 1); // block
-        EXPECT_EQ(Le16(b, 34), 8); // bits
-        EXPECT_EQ(Le16(b, 36), 0); // cbSize
-        EXPECT_EQ(Tag(b, 38), "data");
+        // PCM, mono, rate, bytes per second, block, bits, cbSize.
+        EXPECT_EQ((std::vector<unsigned>{Le16(b, 20), Le16(b, 22), Le32(b, 24), Le32(b, 28),
+                                         Le16(b, 32), Le16(b, 34), Le16(b, 36)}),
+                  (std::vector<unsigned>{1, 1, 11025, 11025, 1, 8, 0}));
         EXPECT_EQ(Le32(b, 42), unsigned(n));
         EXPECT_TRUE(std::equal(data.begin(), data.end(), b.begin() + 46));
         if (pad) {
             EXPECT_EQ(b.back(), 0);
         }
+        EXPECT_TRUE(OtherFiles(dir, {"item.wav"}).empty());
     }
-}
-
-TEST_F(WavWriterTest, SpecificSizesFromTheRecorder) {
-    std::string path = (dir / "a.wav").string();
-    WAVWriter w;
-    ASSERT_EQ(w.Save(path.c_str(), &fmt, nullptr, 0), 1);
-    EXPECT_EQ(fs::file_size(path), 46u);
-    std::vector<uint8_t> data = Pattern(2205);
-    ASSERT_EQ(w.Save(path.c_str(), &fmt, data.data(), 2205), 1);
-    std::vector<uint8_t> b = ReadBytes(path);
-    EXPECT_EQ(b.size(), 2252u);
-    EXPECT_EQ(Le32(b, 4), 2244u);
 }
 
 // The whole format record is written as given; the reader of the family's
@@ -123,39 +108,29 @@ TEST_F(WavWriterTest, FormatRecordIsWrittenAsGivenAndReadsBack) {
     EXPECT_EQ(r.data, data);
 }
 
-TEST_F(WavWriterTest, SavingAgainReplacesTheFile) {
-    std::string path = (dir / "c.wav").string();
-    std::vector<uint8_t> first = Pattern(3000, 1), second = Pattern(11, 2);
-    ASSERT_EQ(WAVWriter().Save(path.c_str(), &fmt, first.data(), 3000), 1);
-    ASSERT_EQ(WAVWriter().Save(path.c_str(), &fmt, second.data(), 11), 1);
-    std::vector<uint8_t> b = ReadBytes(path);
-    ASSERT_EQ(b.size(), 46u + 12u);
-    EXPECT_TRUE(std::equal(second.begin(), second.end(), b.begin() + 46));
-    EXPECT_TRUE(OtherFiles(dir, {"c.wav"}).empty());
-}
-
-TEST_F(WavWriterTest, MissingFolderFailsAndCreatesNothing) {
-    std::string path = (dir / "no-such-folder" / "d.wav").string();
-    std::vector<uint8_t> data = Pattern(100);
-    EXPECT_EQ(WAVWriter().Save(path.c_str(), &fmt, data.data(), 100), 0);
-    EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
-    EXPECT_TRUE(OtherFiles(dir, {}).empty());
-}
-
-TEST_F(WavWriterTest, BadArgumentsFailWithoutTouchingTheFile) {
-    std::string path = (dir / "e.wav").string();
+// Bad arguments, a missing folder and a folder in the way fail, leave an
+// earlier file as it was and create nothing.
+TEST_F(WavWriterTest, BadArgumentsAndTargetsFailWithoutTouchingAnything) {
+    const std::string path = (dir / "e.wav").string();
     std::vector<uint8_t> good = Pattern(50);
     ASSERT_EQ(WAVWriter().Save(path.c_str(), &fmt, good.data(), 50), 1);
     const std::vector<uint8_t> before = ReadBytes(path);
+    fs::create_directories(dir / "g.wav" / "inside");
+    const std::string missing = (dir / "no-such-folder" / "d.wav").string();
+    const std::string folder = (dir / "g.wav").string();
     WAVWriter w;
     EXPECT_EQ(w.Save(path.c_str(), &fmt, nullptr, 10), 0);
     EXPECT_EQ(w.Save(path.c_str(), &fmt, good.data(), -1), 0);
     EXPECT_EQ(w.Save(path.c_str(), nullptr, good.data(), 50), 0);
     EXPECT_EQ(w.Save(nullptr, &fmt, good.data(), 50), 0);
     EXPECT_EQ(w.Save("", &fmt, good.data(), 50), 0);
+    EXPECT_EQ(w.Save(missing.c_str(), &fmt, good.data(), 50), 0);
+    EXPECT_EQ(w.Save(folder.c_str(), &fmt, good.data(), 50), 0);
     EXPECT_EQ(w.m_hmmio, nullptr);
     EXPECT_EQ(ReadBytes(path), before);
-    EXPECT_TRUE(OtherFiles(dir, {"e.wav"}).empty());
+    EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
+    EXPECT_TRUE(fs::is_directory(dir / "g.wav" / "inside"));
+    EXPECT_TRUE(OtherFiles(dir, {"e.wav", "g.wav"}).empty());
 }
 
 // A write that fails half-way (the process may write no more than 1000 bytes
@@ -180,15 +155,6 @@ TEST_F(WavWriterTest, FailedWriteKeepsTheEarlierFile) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_TRUE(OtherFiles(dir, {"f.wav"}).empty());
-}
-
-// A folder entry of that name that is not a file cannot be replaced.
-TEST_F(WavWriterTest, TargetThatIsAFolderFails) {
-    fs::create_directories(dir / "g.wav" / "inside");
-    std::vector<uint8_t> data = Pattern(10);
-    EXPECT_EQ(WAVWriter().Save((dir / "g.wav").string().c_str(), &fmt, data.data(), 10), 0);
-    EXPECT_TRUE(fs::is_directory(dir / "g.wav" / "inside"));
-    EXPECT_TRUE(OtherFiles(dir, {"g.wav"}).empty());
 }
 
 // In a folder without write permission nothing can be created or replaced.

@@ -28,6 +28,13 @@ WAVEHDR* HeaderOf(const MessageLog::Msg& m) {
 
 const WAVEFORMATEX kFmt = MakeWaveFormat(RATE_11025, SAMPLE_8BIT);
 
+// The device's position in the given unit; ~0u when it cannot be read.
+DWORD Position(HWAVEIN h, UINT type = TIME_SAMPLES) {
+    MMTIME pos{type, {0}};
+    if (waveInGetPosition(h, &pos, sizeof(pos)) != MMSYSERR_NOERROR) return ~0u;
+    return type == TIME_BYTES ? pos.u.cb : type == TIME_MS ? pos.u.ms : pos.u.sample;
+}
+
 } // namespace
 
 TEST(WaveIn, DeviceChoiceFollowsTheEnvironment) {
@@ -56,70 +63,69 @@ TEST(WaveIn, DeviceChoiceFollowsTheEnvironment) {
 
 TEST(WaveIn, BadFormatsAndFlagsAreRefused) {
     HWAVEIN h = nullptr;
-    WAVEFORMATEX f = kFmt;
-    f.wFormatTag = 3;
-    EXPECT_EQ(waveInOpen(&h, WAVE_MAPPER, &f, nullptr, 0, 0), WAVERR_BADFORMAT);
-    f = kFmt;
-    f.nBlockAlign = 2;
-    EXPECT_EQ(waveInOpen(&h, WAVE_MAPPER, &f, nullptr, 0, 0), WAVERR_BADFORMAT);
-    f = kFmt;
-    f.wBitsPerSample = 12;
-    EXPECT_EQ(waveInOpen(&h, WAVE_MAPPER, &f, nullptr, 0, 0), WAVERR_BADFORMAT);
+    WAVEFORMATEX tag = kFmt, align = kFmt, bits = kFmt;
+    tag.wFormatTag = 3;
+    align.nBlockAlign = 2;
+    bits.wBitsPerSample = 12;
+    for (const WAVEFORMATEX* f : std::vector<const WAVEFORMATEX*>{&tag, &align, &bits, nullptr})
+        EXPECT_EQ(waveInOpen(&h, WAVE_MAPPER, f, nullptr, 0, 0), WAVERR_BADFORMAT);
     EXPECT_EQ(waveInOpen(&h, WAVE_MAPPER, &kFmt, nullptr, 0, CALLBACK_FUNCTION),
               MMSYSERR_INVALFLAG);
-    EXPECT_EQ(waveInOpen(&h, WAVE_MAPPER, nullptr, nullptr, 0, 0), WAVERR_BADFORMAT);
     EXPECT_EQ(h, nullptr);
 }
 
 // Buffers come back in the order they were queued, each full, and together
-// they hold the file's bytes exactly.
+// they hold the file's bytes exactly, 8-bit and 16-bit samples alike; the
+// position counts samples, not bytes.
 TEST(WaveIn, BuffersHoldTheFileInOrder) {
-    const std::vector<uint8_t> file = Pattern(40000, 11);
+    const std::vector<uint8_t> file = Pattern(200000, 11);
     WriteBytes(InFile(), file);
-    MessageLog log;
-    HWAVEIN h = nullptr;
-    ASSERT_EQ(waveInOpen(&h, WAVE_MAPPER, &kFmt, &log, 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
-    Buffer a(2205), b(2205);
-    for (Buffer* buf : {&a, &b}) {
-        ASSERT_EQ(waveInPrepareHeader(h, &buf->hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-        EXPECT_TRUE(buf->hdr.dwFlags & WHDR_PREPARED);
-        ASSERT_EQ(waveInAddBuffer(h, &buf->hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    for (const WAVEFORMATEX& f : {kFmt, MakeWaveFormat(RATE_44100, SAMPLE_16BIT)}) {
+        SCOPED_TRACE(f.wBitsPerSample);
+        const DWORD bytes = f.nAvgBytesPerSec / 5; // 0.2 s
+        MessageLog log;
+        HWAVEIN h = nullptr;
+        ASSERT_EQ(waveInOpen(&h, WAVE_MAPPER, &f, &log, 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
+        Buffer a(bytes), b(bytes);
+        for (Buffer* buf : {&a, &b}) {
+            ASSERT_EQ(waveInPrepareHeader(h, &buf->hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+            EXPECT_TRUE(buf->hdr.dwFlags & WHDR_PREPARED);
+            ASSERT_EQ(waveInAddBuffer(h, &buf->hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        }
+        EXPECT_EQ(waveInAddBuffer(h, &a.hdr, sizeof(WAVEHDR)), WAVERR_STILLPLAYING);
+        EXPECT_EQ(waveInUnprepareHeader(h, &a.hdr, sizeof(WAVEHDR)), WAVERR_STILLPLAYING);
+
+        // Each buffer is re-queued as it comes back: the two queued first and eight
+        // re-queued ones make ten.
+        std::vector<uint8_t> got;
+        std::vector<WAVEHDR*> order;
+        log.onMessage = [&](const MessageLog::Msg& m) {
+            ASSERT_EQ(m.msg, unsigned(MM_WIM_DATA));
+            EXPECT_EQ(reinterpret_cast<HWAVEIN>(m.wParam), h);
+            WAVEHDR* hdr = HeaderOf(m);
+            EXPECT_TRUE(hdr->dwFlags & WHDR_DONE);
+            EXPECT_FALSE(hdr->dwFlags & WHDR_INQUEUE);
+            EXPECT_EQ(hdr->dwBytesRecorded, bytes);
+            order.push_back(hdr);
+            got.insert(got.end(), hdr->lpData, hdr->lpData + hdr->dwBytesRecorded);
+            if (order.size() <= 8) waveInAddBuffer(h, hdr, sizeof(WAVEHDR));
+        };
+        ASSERT_EQ(waveInStart(h), MMSYSERR_NOERROR);
+        ASSERT_TRUE(PumpUntil([&] { return order.size() >= 10; }));
+        EXPECT_EQ(Position(h), 10 * bytes / f.nBlockAlign); // none queued: stopped
+        ASSERT_EQ(waveInReset(h), MMSYSERR_NOERROR);
+        PumpPending();
+
+        ASSERT_EQ(got.size(), 10u * bytes);
+        EXPECT_TRUE(std::equal(got.begin(), got.end(), file.begin()));
+        for (size_t i = 0; i < order.size(); ++i)
+            EXPECT_EQ(order[i], i % 2 ? &b.hdr : &a.hdr) << i;
+
+        EXPECT_EQ(Position(h), 0u); // reset
+        EXPECT_EQ(waveInUnprepareHeader(h, &a.hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        EXPECT_FALSE(a.hdr.dwFlags & WHDR_PREPARED);
+        EXPECT_EQ(waveInClose(h), MMSYSERR_NOERROR);
     }
-    EXPECT_EQ(waveInAddBuffer(h, &a.hdr, sizeof(WAVEHDR)), WAVERR_STILLPLAYING);
-    EXPECT_EQ(waveInUnprepareHeader(h, &a.hdr, sizeof(WAVEHDR)), WAVERR_STILLPLAYING);
-
-    // Each buffer is re-queued as it comes back: the two queued first and eight
-    // re-queued ones make ten.
-    std::vector<uint8_t> got;
-    std::vector<WAVEHDR*> order;
-    log.onMessage = [&](const MessageLog::Msg& m) {
-        ASSERT_EQ(m.msg, unsigned(MM_WIM_DATA));
-        EXPECT_EQ(reinterpret_cast<HWAVEIN>(m.wParam), h);
-        WAVEHDR* hdr = HeaderOf(m);
-        EXPECT_TRUE(hdr->dwFlags & WHDR_DONE);
-        EXPECT_FALSE(hdr->dwFlags & WHDR_INQUEUE);
-        EXPECT_EQ(hdr->dwBytesRecorded, 2205u);
-        order.push_back(hdr);
-        got.insert(got.end(), hdr->lpData, hdr->lpData + hdr->dwBytesRecorded);
-        if (order.size() <= 8) waveInAddBuffer(h, hdr, sizeof(WAVEHDR));
-    };
-    ASSERT_EQ(waveInStart(h), MMSYSERR_NOERROR);
-    ASSERT_TRUE(PumpUntil([&] { return order.size() >= 10; }));
-    ASSERT_EQ(waveInReset(h), MMSYSERR_NOERROR);
-    PumpPending();
-
-    ASSERT_EQ(got.size(), 10u * 2205u);
-    EXPECT_TRUE(std::equal(got.begin(), got.end(), file.begin()));
-    for (size_t i = 0; i < order.size(); ++i)
-        EXPECT_EQ(order[i], i % 2 ? &b.hdr : &a.hdr) << i;
-
-    MMTIME pos;
-    pos.wType = TIME_SAMPLES;
-    ASSERT_EQ(waveInGetPosition(h, &pos, sizeof(pos)), MMSYSERR_NOERROR);
-    EXPECT_EQ(pos.u.sample, 0u); // reset
-    EXPECT_EQ(waveInUnprepareHeader(h, &a.hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-    EXPECT_FALSE(a.hdr.dwFlags & WHDR_PREPARED);
-    EXPECT_EQ(waveInClose(h), MMSYSERR_NOERROR);
 }
 
 // Stop returns a partly filled buffer and keeps empty ones; reset returns the
@@ -136,19 +142,10 @@ TEST(WaveIn, StopResetAndPosition) {
     ASSERT_EQ(waveInAddBuffer(h, &a.hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     ASSERT_EQ(waveInStart(h), MMSYSERR_NOERROR);
     // With one buffer queued the device stops filling once it is full.
-    MMTIME pos;
-    ASSERT_TRUE(PumpUntil([&] {
-        pos.wType = TIME_SAMPLES;
-        waveInGetPosition(h, &pos, sizeof(pos));
-        return pos.u.sample >= 3000;
-    }));
-    EXPECT_EQ(pos.u.sample, 3000u);
-    pos.wType = TIME_BYTES;
-    waveInGetPosition(h, &pos, sizeof(pos));
-    EXPECT_EQ(pos.u.cb, 3000u);
-    pos.wType = TIME_MS;
-    waveInGetPosition(h, &pos, sizeof(pos));
-    EXPECT_EQ(pos.u.ms, 272u); // 3000 / 11025 s
+    ASSERT_TRUE(PumpUntil([&] { return Position(h) >= 3000; }));
+    EXPECT_EQ(Position(h), 3000u);
+    EXPECT_EQ(Position(h, TIME_BYTES), 3000u);
+    EXPECT_EQ(Position(h, TIME_MS), 272u); // 3000 / 11025 s
 
     ASSERT_EQ(waveInAddBuffer(h, &b.hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     ASSERT_TRUE(PumpUntil([&] { return log.Count(MM_WIM_DATA) >= 2; }));
@@ -170,9 +167,7 @@ TEST(WaveIn, StopResetAndPosition) {
     EXPECT_EQ(HeaderOf(log.msgs[2]), &a.hdr);
     EXPECT_EQ(a.hdr.dwBytesRecorded, 0u);
     EXPECT_TRUE(a.hdr.dwFlags & WHDR_DONE);
-    pos.wType = TIME_SAMPLES;
-    waveInGetPosition(h, &pos, sizeof(pos));
-    EXPECT_EQ(pos.u.sample, 0u);
+    EXPECT_EQ(Position(h), 0u);
     EXPECT_EQ(waveInClose(h), MMSYSERR_NOERROR);
 }
 
@@ -191,26 +186,4 @@ TEST(WaveIn, ClosedHandleIsInvalidAndUnpreparedBufferRefused) {
     EXPECT_EQ(waveInGetPosition(h, &pos, sizeof(pos)), MMSYSERR_INVALHANDLE);
     EXPECT_EQ(waveInPrepareHeader(h, &a.hdr, sizeof(WAVEHDR)), MMSYSERR_INVALHANDLE);
     EXPECT_EQ(waveInAddBuffer(nullptr, &a.hdr, sizeof(WAVEHDR)), MMSYSERR_INVALHANDLE);
-}
-
-// 16-bit samples pass through unchanged as well.
-TEST(WaveIn, SixteenBitSamplesAreByteExact) {
-    const std::vector<uint8_t> file = Pattern(20000, 13);
-    WriteBytes(InFile(), file);
-    WAVEFORMATEX f = MakeWaveFormat(RATE_44100, SAMPLE_16BIT);
-    MessageLog log;
-    HWAVEIN h = nullptr;
-    ASSERT_EQ(waveInOpen(&h, WAVE_MAPPER, &f, &log, 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
-    Buffer a(17640);
-    waveInPrepareHeader(h, &a.hdr, sizeof(WAVEHDR));
-    waveInAddBuffer(h, &a.hdr, sizeof(WAVEHDR));
-    ASSERT_EQ(waveInStart(h), MMSYSERR_NOERROR);
-    ASSERT_TRUE(PumpUntil([&] { return log.Count(MM_WIM_DATA) == 1; }));
-    EXPECT_EQ(a.hdr.dwBytesRecorded, 17640u);
-    EXPECT_TRUE(std::equal(a.bytes.begin(), a.bytes.end(), file.begin()));
-    MMTIME pos{TIME_SAMPLES, {0}};
-    waveInGetPosition(h, &pos, sizeof(pos));
-    EXPECT_EQ(pos.u.sample, 8820u);
-    waveInReset(h);
-    waveInClose(h);
 }

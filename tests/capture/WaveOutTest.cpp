@@ -53,6 +53,13 @@ struct Reports {
     }
 };
 
+// Opens the default device with r's callback; null on failure.
+HWAVEOUT Open(Reports& r) {
+    HWAVEOUT h = nullptr;
+    waveOutOpen(&h, WAVE_MAPPER, &kFmt, &Reports::Callback, DWORD_PTR(&r), CALLBACK_FUNCTION);
+    return h;
+}
+
 WAVEHDR HeaderFor(std::vector<uint8_t>& data) {
     WAVEHDR h;
     std::memset(&h, 0, sizeof(h));
@@ -71,10 +78,8 @@ TEST(WaveOut, BuffersArePlayedIntoTheFileAndEachReportedOnce) {
     std::vector<uint8_t> a = Pattern(11025, 21), b = Pattern(1, 22), c = Pattern(5000, 23);
     WAVEHDR ha = HeaderFor(a), hb = HeaderFor(b), hc = HeaderFor(c);
     Reports r;
-    HWAVEOUT h = nullptr;
-    ASSERT_EQ(
-        waveOutOpen(&h, WAVE_MAPPER, &kFmt, &Reports::Callback, DWORD_PTR(&r), CALLBACK_FUNCTION),
-        MMSYSERR_NOERROR);
+    HWAVEOUT h = Open(r);
+    ASSERT_NE(h, nullptr);
     EXPECT_EQ(r.opened, 1);
     for (WAVEHDR* hdr : {&ha, &hb, &hc}) {
         EXPECT_EQ(waveOutWrite(h, hdr, sizeof(WAVEHDR)), WAVERR_UNPREPARED);
@@ -110,63 +115,50 @@ TEST(WaveOut, BuffersArePlayedIntoTheFileAndEachReportedOnce) {
     EXPECT_EQ(ReadBytes(OutFile()), all);
 }
 
-// A reset returns whatever is still queued; played or returned, every buffer
-// is reported once, and the file holds a leading part of the data in order.
-TEST(WaveOut, ResetReturnsQueuedBuffersOnce) {
-    std::vector<std::vector<uint8_t>> data;
-    std::vector<WAVEHDR> hdrs;
-    for (unsigned i = 0; i < 6; ++i)
-        data.push_back(Pattern(30000, 30 + i));
-    for (auto& d : data)
-        hdrs.push_back(HeaderFor(d));
-    Reports r;
-    HWAVEOUT h = nullptr;
-    ASSERT_EQ(
-        waveOutOpen(&h, WAVE_MAPPER, &kFmt, &Reports::Callback, DWORD_PTR(&r), CALLBACK_FUNCTION),
-        MMSYSERR_NOERROR);
-    for (auto& hdr : hdrs) {
-        waveOutPrepareHeader(h, &hdr, sizeof(WAVEHDR));
-        ASSERT_EQ(waveOutWrite(h, &hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-    }
-    ASSERT_EQ(waveOutReset(h), MMSYSERR_NOERROR);
-    for (auto& hdr : hdrs) {
-        EXPECT_EQ(r.DoneCount(&hdr), 1);
-        EXPECT_EQ(waveOutUnprepareHeader(h, &hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-    }
-    MMTIME pos{TIME_SAMPLES, {0}};
-    waveOutGetPosition(h, &pos, sizeof(pos));
-    EXPECT_EQ(pos.u.sample, 0u);
-    ASSERT_EQ(waveOutClose(h), MMSYSERR_NOERROR);
-    for (auto& hdr : hdrs)
-        EXPECT_EQ(r.DoneCount(&hdr), 1);
+// A reset, or a close, returns whatever is still queued; played or returned,
+// every buffer is reported once, and the file holds a leading part of the
+// data in order.
+TEST(WaveOut, ResetAndCloseReturnQueuedBuffersOnce) {
+    for (bool viaClose : {false, true}) {
+        SCOPED_TRACE(viaClose);
+        std::remove(OutFile().c_str());
+        std::vector<std::vector<uint8_t>> data;
+        std::vector<WAVEHDR> hdrs;
+        for (unsigned i = 0; i < 6; ++i)
+            data.push_back(Pattern(30000, 30 + i));
+        for (auto& d : data)
+            hdrs.push_back(HeaderFor(d));
+        Reports r;
+        HWAVEOUT h = Open(r);
+        ASSERT_NE(h, nullptr);
+        for (auto& hdr : hdrs) {
+            waveOutPrepareHeader(h, &hdr, sizeof(WAVEHDR));
+            ASSERT_EQ(waveOutWrite(h, &hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        }
+        if (!viaClose) {
+            ASSERT_EQ(waveOutReset(h), MMSYSERR_NOERROR);
+            for (auto& hdr : hdrs) {
+                EXPECT_EQ(r.DoneCount(&hdr), 1);
+                EXPECT_EQ(waveOutUnprepareHeader(h, &hdr, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+            }
+            MMTIME pos{TIME_SAMPLES, {0}};
+            waveOutGetPosition(h, &pos, sizeof(pos));
+            EXPECT_EQ(pos.u.sample, 0u);
+        }
+        ASSERT_EQ(waveOutClose(h), MMSYSERR_NOERROR);
+        for (auto& hdr : hdrs) {
+            EXPECT_EQ(r.DoneCount(&hdr), 1);
+            EXPECT_TRUE(hdr.dwFlags & WHDR_DONE);
+        }
+        EXPECT_EQ(r.closed, 1);
 
-    std::vector<uint8_t> all;
-    for (auto& d : data)
-        all.insert(all.end(), d.begin(), d.end());
-    std::vector<uint8_t> played = ReadBytes(OutFile());
-    ASSERT_LE(played.size(), all.size());
-    EXPECT_TRUE(std::equal(played.begin(), played.end(), all.begin()));
-}
-
-// Closing with buffers still queued reports each of them before WOM_CLOSE.
-TEST(WaveOut, CloseReturnsQueuedBuffers) {
-    std::vector<uint8_t> a = Pattern(50000, 40), b = Pattern(50000, 41);
-    WAVEHDR ha = HeaderFor(a), hb = HeaderFor(b);
-    Reports r;
-    HWAVEOUT h = nullptr;
-    ASSERT_EQ(
-        waveOutOpen(&h, WAVE_MAPPER, &kFmt, &Reports::Callback, DWORD_PTR(&r), CALLBACK_FUNCTION),
-        MMSYSERR_NOERROR);
-    waveOutPrepareHeader(h, &ha, sizeof(WAVEHDR));
-    waveOutPrepareHeader(h, &hb, sizeof(WAVEHDR));
-    waveOutWrite(h, &ha, sizeof(WAVEHDR));
-    waveOutWrite(h, &hb, sizeof(WAVEHDR));
-    ASSERT_EQ(waveOutClose(h), MMSYSERR_NOERROR);
-    EXPECT_EQ(r.DoneCount(&ha), 1);
-    EXPECT_EQ(r.DoneCount(&hb), 1);
-    EXPECT_EQ(r.closed, 1);
-    EXPECT_TRUE(ha.dwFlags & WHDR_DONE);
-    EXPECT_TRUE(hb.dwFlags & WHDR_DONE);
+        std::vector<uint8_t> all;
+        for (auto& d : data)
+            all.insert(all.end(), d.begin(), d.end());
+        std::vector<uint8_t> played = ReadBytes(OutFile());
+        ASSERT_LE(played.size(), all.size());
+        EXPECT_TRUE(std::equal(played.begin(), played.end(), all.begin()));
+    }
 }
 
 TEST(WaveOut, ErrorsAndDeviceChoice) {

@@ -1,6 +1,7 @@
 // The level channel and the speech search read the dialog's own channel kinds
 // in place; any other kind goes through the virtual reads. Both ways must give
 // the same bits: kinds derived without changes force the virtual way here.
+#include "capture/SoakSupport.h"
 #include "channels/SoftChanLE.h"
 #include "channels/SoftChanWave8.h"
 #include "channels/SoftChanXMS.h"
@@ -22,14 +23,6 @@ struct PlainCurve : SOFTCHAN_XMS {
     using SOFTCHAN_XMS::SOFTCHAN_XMS;
 };
 
-ADCHANINFO Info() {
-    ADCHANINFO info;
-    info.fGain = 7.8125f;
-    info.fResolution = 1.0f;
-    info.nZero = 128;
-    return info;
-}
-
 std::vector<uint8_t> Samples(long n, unsigned seed) {
     std::mt19937 rng(seed);
     std::vector<uint8_t> s(static_cast<size_t>(n));
@@ -46,7 +39,7 @@ template <typename W> struct Level {
     W* wave;
     SOFTCHAN_LE* le;
     Level(const std::vector<uint8_t>& s, float ratio, float scale) {
-        const ADCHANINFO info = Info();
+        const ADCHANINFO info = soak::VolumeInfo();
         wave = new W(0, long(s.size()), 1.0f / 11025, &info);
         list.AddChan(wave);
         wave->InsertValues(int(s.size()), s.data());
@@ -119,7 +112,7 @@ TEST(AnalysisFastPath, SpeechSearchGivesTheSameRangeAsTheVirtualReads) {
 TEST(AnalysisFastPath, WholeAnalysisGivesTheSameCurve) {
     const std::vector<uint8_t> s = Samples(2 * 11025, 5);
     SOFTCHANNELS a, b;
-    const ADCHANINFO info = Info();
+    const ADCHANINFO info = soak::VolumeInfo();
     auto* wa = new SOFTCHAN_WAVE8(0, long(s.size()), float(1.0L / 11025), &info);
     auto* wb = new PlainWave(0, long(s.size()), float(1.0L / 11025), &info);
     a.AddChan(wa);

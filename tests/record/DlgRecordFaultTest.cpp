@@ -5,14 +5,8 @@
 // failure, says so, and the dialog records again once the device is back.
 #include "DlgDriver.h"
 #include "MessageCapture.h"
-#include "RecordTestEnv.h"
 #include "capture/PaFault.h"
-#include "channels/SoftChanWave8.h"
-#include "record/DlgRecord.h"
-#include <QTest>
-#include <QTimer>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <portaudio.h>
 #include <set>
@@ -25,11 +19,6 @@ using namespace rectest;
 namespace fs = std::filesystem;
 
 namespace {
-void select(DlgRecord& d, int item) {
-    d.m_listFile.SetCurSel(item);
-    d.OnSelchangeListFile();
-}
-
 // The names in dir (not below it).
 std::set<std::string> entries(const std::string& dir) {
     std::set<std::string> s;
@@ -143,13 +132,9 @@ TEST(DlgRecordFault, DeviceLostMidRecordingKeepsWhatWasCapturedAndSaysSo) {
         EXPECT_EQ(w->RtnNel(), 110250);
         const long kept = 7 * (kBuf - 1) + 1024;
         EXPECT_EQ(w->GetLastSavedSample(), kept - 2);
-        long bad = 0, invented = 0;
-        for (long k = 0; k < kept; ++k)
-            bad += w->GetRawVal(k) != ChannelSample(input, k);
-        for (long k = kept; k < w->RtnNel(); ++k)
-            invented += w->GetRawVal(k) != 128;
-        EXPECT_EQ(bad, 0);
-        EXPECT_EQ(invented, 0);
+        EXPECT_EQ(recorded(d, 0, kept - 1), expected(input, 0, kept - 1));
+        EXPECT_EQ(recorded(d, kept, w->RtnNel() - 1),
+                  std::vector<uint8_t>(size_t(w->RtnNel() - kept), 128)); // nothing invented
 
         // The burst at 0.6 ... 1.2 s was captured and is marked and saved.
         const CRngFlt marks = d.GetMarkedTimes();
@@ -173,8 +158,9 @@ TEST(DlgRecordFault, DeviceLostMidRecordingKeepsWhatWasCapturedAndSaysSo) {
     });
 }
 
-// A device that fails before its first sample: the start is refused with a
-// message, the dialog is idle, and with the device back Record works again.
+// A device that cannot be opened, and one that fails before its first sample:
+// the start is refused with "Error Opening Audio" or "Error Starting
+// Recording", the dialog is idle, and with the device back Record works again.
 TEST(DlgRecordFault, DeviceFailingAtTheStartIsReportedAndRecordWorksAfterwards) {
     MessageCapture boxes;
     pafault::Guard guard;
@@ -183,11 +169,19 @@ TEST(DlgRecordFault, DeviceFailingAtTheStartIsReportedAndRecordWorksAfterwards) 
     const char* names[] = {"a01.wav"};
     DlgRecord d(folder.c_str(), names, 1);
     runWith(d, [&] {
+        {
+            EnvGuard noDevice("VOK_AUDIO_DEVICE", "no-such-device-anywhere");
+            click(d, DlgRecord::IDC_BUTTON_START);
+        }
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{"Error Opening Audio"});
+        EXPECT_EQ(d.m_bRecording, 0);
+        EXPECT_EQ(d.m_iWaveChan, 0); // the new empty channel is in place
+
         pafault::FailReadsAfter(0, paUnanticipatedHostError);
         click(d, DlgRecord::IDC_BUTTON_START);
         EXPECT_EQ(boxes.last(), "Error Starting Recording");
         EXPECT_EQ(d.m_bRecording, 0);
-        EXPECT_TRUE(d.GetDlgItem(DlgRecord::IDC_BUTTON_START)->IsWindowEnabled());
+        EXPECT_TRUE(enabled(d, DlgRecord::IDC_BUTTON_START));
 
         pafault::Clear();
         boxes.texts.clear();

@@ -1,16 +1,11 @@
 // The whole dialog after a recording, grabbed as the user sees it: the
 // "Volume" curve in the graph and both markers around the burst. With
 // VOK_WRITE_DOCS=1 the picture is written to docs/record-dialog.png.
+#include "DlgDriver.h"
 #include "MessageCapture.h"
-#include "RecordTestEnv.h"
-#include "graph/GraphWnd.h"
-#include "record/DlgRecord.h"
-#include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
-#include <QTest>
-#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -24,18 +19,15 @@ TEST(DlgRecordScreenshot, AfterARecordingTheGraphShowsTheCurveAndMarkers) {
     for (size_t i = 0; i < input.size(); ++i)
         if (second[i] != 128) input[i] = uint8_t(128 + (int(second[i]) - 128) / 2);
     WriteBytes(InFile(), input);
-    const std::string folder = NewFolder("shot");
     const char* names[] = {"a01.wav", "a02.wav", "a03.wav", "a04.wav", "a05.wav"};
-    DlgRecord d(folder.c_str(), names, 5);
+    DlgRecord d(NewFolder("shot").c_str(), names, 5);
     QImage shot;
-    QTimer::singleShot(0, [&] {
-        QTest::mouseClick(d.GetDlgItem(DlgRecord::IDC_BUTTON_START)->GetWidget(), Qt::LeftButton);
-        PumpUntil([&] { return !d.m_bRecording; });
+    runWith(d, [&] {
+        recordToTheEnd(d);
         PumpFor(200);
         shot = d.GetSafeHwnd()->grab().toImage();
         d.EndDialog(IDCANCEL);
     });
-    d.DoModal();
     ASSERT_FALSE(shot.isNull());
     EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
 

@@ -1,11 +1,7 @@
 // The record dialog's layout, lists, button states, item selection and ending.
 #include "record/DlgRecord.h"
 #include "DlgDriver.h"
-#include <QDialog>
 #include <QListWidget>
-#include <QTest>
-#include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace rectest;
@@ -14,18 +10,17 @@ namespace {
 const char* kNames[] = {"a01", "a02", "a03"};
 } // namespace
 
-TEST(DlgRecord, FolderGetsOneSlashAndNamesAreCopied) {
+// The folder always gets a slash added; the first n names are copied, none
+// for a negative count.
+TEST(DlgRecord, FolderGetsASlashAndNamesAreCopied) {
     DlgRecord a("/tmp/rec", kNames, 3);
     EXPECT_EQ(a.m_strFolder, "/tmp/rec/");
-    ASSERT_EQ(a.m_arrFiles.size(), 3u);
-    EXPECT_EQ(a.m_arrFiles[2], "a03");
+    EXPECT_EQ(a.m_arrFiles, (std::vector<std::string>{"a01", "a02", "a03"}));
     DlgRecord b("/tmp/rec/", kNames, 2);
     EXPECT_EQ(b.m_strFolder, "/tmp/rec//");
     EXPECT_EQ(b.m_arrFiles.size(), 2u);
     DlgRecord c("/tmp", kNames, -4);
     EXPECT_TRUE(c.m_arrFiles.empty());
-    EXPECT_EQ(c.m_iWaveChan, -1);
-    EXPECT_EQ(c.m_bAutosave, 1);
 }
 
 TEST(DlgRecord, OpensWithListsDefaultButtonAndIdleButtons) {
@@ -45,10 +40,7 @@ TEST(DlgRecord, OpensWithListsDefaultButtonAndIdleButtons) {
         ASSERT_EQ(d.m_listFile.GetCount(), 3);
         EXPECT_EQ(d.m_listFile.GetCurSel(), 0);
         EXPECT_EQ(d.m_strFile, "a01");
-        EXPECT_TRUE(enabled(d, DlgRecord::IDC_BUTTON_START));
-        EXPECT_FALSE(enabled(d, DlgRecord::IDC_BUTTON_STOP));
-        EXPECT_FALSE(enabled(d, DlgRecord::IDC_BUTTON_PLAY));
-        EXPECT_FALSE(enabled(d, DlgRecord::IDC_BUTTON_SAVE));
+        EXPECT_EQ(states(d), kIdleWithout);
         EXPECT_FALSE(d.GetDlgItem(DlgRecord::IDC_COUNTER_FRAME)->IsWindowVisible());
         QTest::keyClick(d.GetSafeHwnd(), Qt::Key_Escape);
     });
@@ -58,32 +50,29 @@ TEST(DlgRecord, OpensWithListsDefaultButtonAndIdleButtons) {
 TEST(DlgRecord, ButtonStatesFollowTheFlags) {
     DlgRecord d("/tmp", kNames, 1);
     runWith(d, [&] {
-        auto states = [&] {
-            return std::vector<bool>{
-                enabled(d, DlgRecord::IDC_BUTTON_START), enabled(d, DlgRecord::IDC_BUTTON_STOP),
-                enabled(d, DlgRecord::IDC_BUTTON_PLAY), enabled(d, DlgRecord::IDC_BUTTON_SAVE)};
-        };
         d.m_bRecording = 1;
         d.EnableButtons();
-        EXPECT_EQ(states(), (std::vector<bool>{false, true, false, false}));
+        EXPECT_EQ(states(d), kBusy);
         d.m_bRecording = 0;
         d.m_iWaveChan = 0;
         d.EnableButtons();
-        EXPECT_EQ(states(), (std::vector<bool>{true, false, true, true}));
+        EXPECT_EQ(states(d), kIdleWithRecording);
         d.m_bPlaying = 1;
         d.EnableButtons();
-        EXPECT_EQ(states(), (std::vector<bool>{false, true, false, false}));
+        EXPECT_EQ(states(d), kBusy);
         // While shutting down the buttons are left alone.
         DlgRecord::m_bShuttingDown = 1;
         d.m_bPlaying = 0;
         d.EnableButtons();
-        EXPECT_EQ(states(), (std::vector<bool>{false, true, false, false}));
+        EXPECT_EQ(states(d), kBusy);
         DlgRecord::m_bShuttingDown = 0;
         d.m_iWaveChan = -1;
         d.EndDialog(IDCANCEL);
     });
 }
 
+// Next and clicks in the list choose the item, Next staying at the last one;
+// with no items there is never a current one.
 TEST(DlgRecord, NextAndListClicksChooseTheItem) {
     DlgRecord d("/tmp", kNames, 3);
     runWith(d, [&] {
@@ -104,27 +93,21 @@ TEST(DlgRecord, NextAndListClicksChooseTheItem) {
         click(d, IDOK);
     });
     EXPECT_EQ(d.m_strFile, "a01");
-}
 
-TEST(DlgRecord, EmptyItemListLeavesNoCurrentItem) {
-    DlgRecord d("/tmp", nullptr, 0);
-    int rc = runWith(d, [&] {
-        EXPECT_EQ(d.m_listFile.GetCount(), 0);
-        EXPECT_EQ(d.m_strFile, "");
-        click(d, DlgRecord::IDC_BUTTON_NEXT);
-        EXPECT_EQ(d.m_strFile, "");
-        click(d, IDOK);
+    DlgRecord empty("/tmp", nullptr, 0);
+    int rc = runWith(empty, [&] {
+        EXPECT_EQ(empty.m_listFile.GetCount(), 0);
+        EXPECT_EQ(empty.m_strFile, "");
+        click(empty, DlgRecord::IDC_BUTTON_NEXT);
+        EXPECT_EQ(empty.m_strFile, "");
+        click(empty, IDOK);
     });
     EXPECT_EQ(rc, IDOK);
 }
 
 TEST(DlgRecord, ItemNamesMustStayInsideTheFolder) {
-    EXPECT_TRUE(DlgRecord::IsSafeItemName("a01.wav"));
-    EXPECT_TRUE(DlgRecord::IsSafeItemName("sub/a01"));
-    EXPECT_TRUE(DlgRecord::IsSafeItemName("a..b"));
-    EXPECT_FALSE(DlgRecord::IsSafeItemName(""));
-    EXPECT_FALSE(DlgRecord::IsSafeItemName("/etc/passwd"));
-    EXPECT_FALSE(DlgRecord::IsSafeItemName("../x"));
-    EXPECT_FALSE(DlgRecord::IsSafeItemName("a/../../x"));
-    EXPECT_FALSE(DlgRecord::IsSafeItemName(".."));
+    for (const char* name : {"a01.wav", "sub/a01", "a..b"})
+        EXPECT_TRUE(DlgRecord::IsSafeItemName(name)) << name;
+    for (const char* name : {"", "/etc/passwd", "../x", "a/../../x", ".."})
+        EXPECT_FALSE(DlgRecord::IsSafeItemName(name)) << name;
 }

@@ -4,10 +4,8 @@
 // each naming the line at fault. Also the command's exit code on a refused file.
 #include "record/ItemList.h"
 #include "RecordTestEnv.h"
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 using namespace rectest;
@@ -110,17 +108,8 @@ TEST(ItemList, RecordCommandRefusesABadItemFile) {
     const std::string path = dir + "/items.txt";
     const std::string text = "a01\nb\xFF\n";
     WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-    const std::string cmd =
-        "'" VOK_TEST_VOKREC "' record --folder '" + dir + "' --item-file '" + path + "' 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string out;
-    char buf[256];
-    while (size_t n = fread(buf, 1, sizeof buf, p))
-        out.append(buf, n);
-    const int status = pclose(p);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_EQ(out,
+    const VokrecRun r = RunVokrec("record --folder " + Quote(dir) + " --item-file " + Quote(path));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out + r.err,
               "vokrec record: cannot read item file " + path + ": line 2 is not valid UTF-8\n");
 }

@@ -1,5 +1,6 @@
-#include "channels/SoftChanXMS.h"
 #include "record/LocateSpeech.h"
+// The search for the spoken part in a "Volume" curve.
+#include "channels/SoftChanXMS.h"
 #include "record/SoftChannels.h"
 
 #include <functional>
@@ -11,13 +12,9 @@ namespace {
 SOFTCHAN_XMS* AddCurve(SOFTCHANNELS& list, long points, const std::function<float(long)>& value) {
     auto* c = new SOFTCHAN_XMS(0, points, 0.01f, "Volume", "", "Sec", "Time");
     list.AddChan(c);
-    for (long i = 0; i < points; ++i) c->arr[int32_t(i)] = value(i);
+    for (long i = 0; i < points; ++i)
+        c->arr[int32_t(i)] = value(i);
     return c;
-}
-
-void ExpectDefaults(const SOFTCHAN& c, const CRngFlt& r) {
-    EXPECT_FLOAT_EQ(r.Lo, 0.25f);
-    EXPECT_FLOAT_EQ(r.Hi, c.fDt * float(c.nNel - 1));
 }
 } // namespace
 
@@ -38,35 +35,25 @@ TEST(LocateSpeech, WorkedExampleFindsThePeakAndWidensByAMargin) {
     EXPECT_NEAR(r.Hi, 1.5962f, 1e-4f);
 }
 
+// Silence (the peak is the first element searched), a curve of 0.25 s or
+// less (nothing to search), loud only in the lead-in and falling after it, and
+// the maximum as the last element (no end can follow it): no speech.
 TEST(LocateSpeech, NoSpeechLeavesTheDefaults) {
-    {
-        SOFTCHANNELS list; // silence: the peak is the first element searched
-        SOFTCHAN_XMS* c = AddCurve(list, 300, [](long) { return 0.0f; });
+    const std::pair<long, std::function<float(long)>> curves[] = {
+        {300, [](long) { return 0.0f; }},
+        {25, [](long) { return 50.0f; }},
+        {300, [](long i) { return i < 30 ? 80.0f - float(i) : 0.0f; }},
+        {300, [](long i) { return i == 299 ? 90.0f : 1.0f; }}};
+    for (const auto& [points, value] : curves) {
+        SOFTCHANNELS list;
+        SOFTCHAN_XMS* c = AddCurve(list, points, value);
         CRngFlt r;
-        EXPECT_EQ(LocateSpeech(*c, r), 0);
-        ExpectDefaults(*c, r);
-    }
-    {
-        SOFTCHANNELS list; // 0.25 s or shorter: nothing to search
-        SOFTCHAN_XMS* c = AddCurve(list, 25, [](long) { return 50.0f; });
-        CRngFlt r;
-        EXPECT_EQ(LocateSpeech(*c, r), 0);
-        ExpectDefaults(*c, r);
-        EXPECT_NEAR(r.Hi, 0.2499f, 1e-5f);
-    }
-    {
-        SOFTCHANNELS list; // loud only in the lead-in, falling after it
-        SOFTCHAN_XMS* c = AddCurve(list, 300, [](long i) { return i < 30 ? 80.0f - i : 0.0f; });
-        CRngFlt r;
-        EXPECT_EQ(LocateSpeech(*c, r), 0);
-        ExpectDefaults(*c, r);
-    }
-    {
-        SOFTCHANNELS list; // the maximum is the last element: no end can follow it
-        SOFTCHAN_XMS* c = AddCurve(list, 300, [](long i) { return i == 299 ? 90.0f : 1.0f; });
-        CRngFlt r;
-        EXPECT_EQ(LocateSpeech(*c, r), 0);
-        ExpectDefaults(*c, r);
+        EXPECT_EQ(LocateSpeech(*c, r), 0) << points;
+        EXPECT_FLOAT_EQ(r.Lo, 0.25f);
+        EXPECT_FLOAT_EQ(r.Hi, c->fDt * float(c->nNel - 1));
+        if (points == 25) {
+            EXPECT_NEAR(r.Hi, 0.2499f, 1e-5f);
+        }
     }
 }
 
@@ -91,7 +78,8 @@ TEST(LocateSpeech, SpeechAtTheEdgesIsCutToTheCurve) {
         CRngFlt r;
         EXPECT_EQ(LocateSpeech(*c, r), 1);
         EXPECT_FLOAT_EQ(r.Hi, c->TimeOfIndex(c->RtnNel() - 1));
-        // Start between points 149 (0) and 150 (50): 15.0 is just below the threshold 15.000001, so the start is 14931.
+        // Start between points 149 (0) and 150 (50): 15.0 is just below the threshold 15.000001, so
+        // the start is 14931.
         EXPECT_FLOAT_EQ(r.Lo, c->TimeOfIndex(13931));
     }
 }

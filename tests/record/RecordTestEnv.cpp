@@ -6,73 +6,20 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <sys/wait.h>
 #include <thread>
+
+// The audio tests' environment, built into this program as well.
+#include "capture/AudioTestEnv.cpp"
 
 namespace rectest {
 
-namespace {
-
-std::string DataDir() {
-    if (const char* d = std::getenv("VOK_TEST_DATA"); d && *d) return d;
-    return (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
-}
-
-// Runs before main, so before anything starts the audio back end.
-struct Setup {
-    std::string dir;
-    Setup() {
-        char tmpl[] = "/tmp/vok-record-test-XXXXXX";
-        if (char* d = mkdtemp(tmpl)) dir = d;
-        setenv("ALSA_CONFIG_PATH",
-               ("/usr/share/alsa/alsa.conf:" + DataDir() + "/alsa-test.conf").c_str(), 1);
-        setenv("VOK_TEST_INFILE", (dir + "/in.raw").c_str(), 1);
-        setenv("VOK_TEST_OUTFILE", (dir + "/out.raw").c_str(), 1);
-        setenv("VOK_AUDIO_DEVICE", "vok_file", 1);
-        std::ofstream(dir + "/in.raw", std::ios::binary).put(char(128));
-    }
-    ~Setup() {
-        std::error_code ec;
-        if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-    }
-};
-Setup g_setup;
-
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
-} // namespace
-
-const std::string& TempDir() {
-    return g_setup.dir;
-}
-
 std::string NewFolder(const std::string& name) {
-    std::string p = g_setup.dir + "/" + name;
+    std::string p = TempDir() + "/" + name;
     std::error_code ec;
     std::filesystem::remove_all(p, ec);
     std::filesystem::create_directories(p);
     return p;
-}
-
-std::string InFile() {
-    return Env("VOK_TEST_INFILE");
-}
-std::string OutFile() {
-    return Env("VOK_TEST_OUTFILE");
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& data) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
 }
 
 std::vector<uint8_t> BurstInput(double seconds, double fromSec, double toSec) {
@@ -81,10 +28,6 @@ std::vector<uint8_t> BurstInput(double seconds, double fromSec, double toSec) {
     for (long i = long(fromSec * 11025); i < long(toSec * 11025) && i < n; ++i)
         v[size_t(i)] = uint8_t(i % 2 ? 228 : 28);
     return v;
-}
-
-uint8_t ChannelSample(const std::vector<uint8_t>& input, long k) {
-    return input[size_t((k / 2204) * 2205 + k % 2204)];
 }
 
 std::vector<uint8_t> WavData(const std::string& path) {
@@ -105,17 +48,6 @@ std::vector<uint8_t> WavData(const std::string& path) {
     return {};
 }
 
-bool PumpUntil(const std::function<bool()>& done, int capMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > capMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
 void PumpFor(int ms) {
     QElapsedTimer t;
     t.start();
@@ -125,18 +57,25 @@ void PumpFor(int ms) {
     }
 }
 
-EnvGuard::EnvGuard(const char* name, const std::string& value) : m_name(name) {
-    const char* old = std::getenv(name);
-    m_bHad = old != nullptr;
-    if (old) m_old = old;
-    setenv(name, value.c_str(), 1);
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
 }
 
-EnvGuard::~EnvGuard() {
-    if (m_bHad)
-        setenv(m_name.c_str(), m_old.c_str(), 1);
-    else
-        unsetenv(m_name.c_str());
+VokrecRun RunVokrec(const std::string& args, const std::string& env) {
+    const char* exe = std::getenv("VOKREC");
+    const std::string out = TempDir() + "/vokrec.out", err = TempDir() + "/vokrec.err";
+    const std::string cmd = env + " " + Quote(exe && *exe ? exe : VOK_TEST_VOKREC) + " " + args +
+                            " >" + Quote(out) + " 2>" + Quote(err);
+    const int rc = std::system(cmd.c_str());
+    VokrecRun r;
+    r.status = rc != -1 && WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    const std::vector<uint8_t> o = ReadBytes(out), e = ReadBytes(err);
+    r.out.assign(o.begin(), o.end());
+    r.err.assign(e.begin(), e.end());
+    return r;
 }
 
 } // namespace rectest

@@ -1,4 +1,7 @@
+// The analysis of a recording: DC level, level channel, "Volume" curve and
+// the speech range, over recordings made as the dialog makes them.
 #include "record/RecordingAnalysis.h"
+#include "capture/SoakSupport.h"
 #include "channels/SoftChanLE.h"
 #include "channels/SoftChanWave8.h"
 #include "channels/SoftChanXMS.h"
@@ -13,22 +16,13 @@ namespace {
 constexpr long kRate = 11025;
 constexpr int kBuffer = 2205;
 
-ADCHANINFO DialogInfo() {
-    ADCHANINFO info;
-    info.fGain = 7.8125f;
-    info.fResolution = 1.0f;
-    info.nZero = 128;
-    info.strName = "Volume";
-    return info;
-}
-
 // A recording as the dialog makes it: a wave channel of the given record time,
 // filled with `seconds` of signal in 0.2-s buffers until it reports full.
 struct Recording {
     SOFTCHANNELS list;
     SOFTCHAN_WAVE8* wave;
     Recording(long recordSeconds, double seconds, const std::function<uint8_t(long)>& sample) {
-        ADCHANINFO info = DialogInfo();
+        ADCHANINFO info = soak::VolumeInfo();
         wave = new SOFTCHAN_WAVE8(list.GetFreeChan(-1), recordSeconds * kRate, float(1.0L / kRate),
                                   &info);
         list.AddChan(wave);
@@ -86,9 +80,6 @@ TEST(RecordingAnalysis, BurstIsLocatedAndTheDcLevelRemoved) {
     EXPECT_EQ(volume->RtnNel(), 19900);
     EXPECT_FLOAT_EQ(volume->fDt, 0.0001f);
     EXPECT_EQ(volume->GetName(), "Volume");
-    EXPECT_EQ(volume->GetXUnits(), "Sec");
-    EXPECT_EQ(volume->GetXLabel(), "Time");
-    EXPECT_EQ(volume->GetUnits(), "");
     // Silence reads 0 once the DC level is gone; inside the burst the level is
     // the square's amplitude.
     EXPECT_FLOAT_EQ(volume->arr[50], 0.0f);
@@ -158,7 +149,7 @@ TEST(RecordingAnalysis, EveryRecordingAfterEmptyingTheListGetsChannels0To2) {
     RECORDING_ANALYSIS first;
     ASSERT_EQ(AnalyseRecording(r.list, 0, first), 1);
     r.list.DeleteAll();
-    ADCHANINFO info = DialogInfo();
+    ADCHANINFO info = soak::VolumeInfo();
     auto* w = new SOFTCHAN_WAVE8(r.list.GetFreeChan(-1), 2 * kRate, float(1.0L / kRate), &info);
     r.list.AddChan(w);
     std::vector<uint8_t> buf(kBuffer, 128);
@@ -171,7 +162,9 @@ TEST(RecordingAnalysis, EveryRecordingAfterEmptyingTheListGetsChannels0To2) {
     EXPECT_EQ(second.bLocated, 0);
 }
 
-TEST(RecordingAnalysis, OnlyAWaveChannelOfTheListIsAnalysed) {
+// Only a wave channel of the list is analysed, and a full channel list gets
+// nothing added; the result is then the defaults.
+TEST(RecordingAnalysis, NoWaveChannelOrAFullListAddsNothing) {
     SOFTCHANNELS list;
     list.AddChan(new SOFTCHAN_XMS(0, 10, 0.01f, "Volume", "", "Sec", "Time"));
     RECORDING_ANALYSIS a;
@@ -181,18 +174,15 @@ TEST(RecordingAnalysis, OnlyAWaveChannelOfTheListIsAnalysed) {
     EXPECT_EQ(a.iLevelChan, -1);
     EXPECT_EQ(AnalyseRecording(list, 5, a), 0);
     EXPECT_EQ(AnalyseRecording(list, -1, a), 0);
-    EXPECT_EQ(list.GetSize(), 1); // nothing was added
-}
+    EXPECT_EQ(list.GetSize(), 1);
 
-TEST(RecordingAnalysis, AFullChannelListAddsNothing) {
-    SOFTCHANNELS list;
-    ADCHANINFO info = DialogInfo();
-    list.AddChan(new SOFTCHAN_WAVE8(0, 2 * kRate, float(1.0L / kRate), &info));
+    SOFTCHANNELS full;
+    ADCHANINFO info = soak::VolumeInfo();
+    full.AddChan(new SOFTCHAN_WAVE8(0, 2 * kRate, float(1.0L / kRate), &info));
     for (int n = 1; n < 255; ++n)
-        list.AddChan(new SOFTCHAN_XMS(n, 1, 0.01f, "", "", "Sec", "Time"));
-    ASSERT_EQ(list.GetFreeChan(-1), -1);
-    RECORDING_ANALYSIS a;
-    EXPECT_EQ(AnalyseRecording(list, 0, a), 0);
+        full.AddChan(new SOFTCHAN_XMS(n, 1, 0.01f, "", "", "Sec", "Time"));
+    ASSERT_EQ(full.GetFreeChan(-1), -1);
+    EXPECT_EQ(AnalyseRecording(full, 0, a), 0);
     EXPECT_EQ(a.iLevelChan, -1);
-    EXPECT_EQ(list.GetSize(), 255);
+    EXPECT_EQ(full.GetSize(), 255);
 }

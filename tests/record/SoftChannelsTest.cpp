@@ -1,5 +1,7 @@
-#include "channels/SoftChan.h"
+// The list of channels of a recording: lookup by number, free numbers,
+// duplicates, numbers out of range, derived channels and a full table.
 #include "record/SoftChannels.h"
+#include "channels/SoftChan.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +17,15 @@ struct CountedChan : SOFTCHAN {
 };
 } // namespace
 
-TEST(SoftChannels, EmptyListFindsNothingAndOffersZero) {
+// An empty list finds nothing and offers 0; channels are found by number and
+// the lowest free number is offered.
+TEST(SoftChannels, LooksUpByNumberAndOffersTheLowestFree) {
     SOFTCHANNELS list;
     EXPECT_EQ(list.GetChan(0), nullptr);
     EXPECT_EQ(list.GetFreeChan(-1), 0);
     EXPECT_EQ(list.GetFreeChan(0), 1);
     list.DeleteAll();
     EXPECT_EQ(list.GetSize(), 0);
-    EXPECT_EQ(list.GetChan(0), nullptr);
-}
-
-TEST(SoftChannels, LooksUpByNumberAndOffersTheLowestFree) {
-    SOFTCHANNELS list;
     auto* a = new CountedChan(0, nullptr);
     auto* b = new CountedChan(2, nullptr);
     EXPECT_EQ(list.AddChan(a), 1);
@@ -37,10 +36,14 @@ TEST(SoftChannels, LooksUpByNumberAndOffersTheLowestFree) {
     EXPECT_EQ(list.GetChan(1), nullptr);
     EXPECT_EQ(list.GetFreeChan(-1), 1);
     EXPECT_EQ(list.GetFreeChan(1), 3);
-    for (int bad : {-1, 255, 256, 100000}) EXPECT_EQ(list.GetChan(bad), nullptr) << bad;
+    for (int bad : {-1, 255, 256, 100000})
+        EXPECT_EQ(list.GetChan(bad), nullptr) << bad;
 }
 
-TEST(SoftChannels, LaterDuplicateWinsAndBothAreDeleted) {
+// Of two channels of one number the later is found; numbers outside the
+// table are kept but never found, a null channel is not kept; every channel
+// kept is deleted, by DeleteAll or by the destructor.
+TEST(SoftChannels, DuplicatesAndNumbersOutsideTheTableAreKeptAndDeleted) {
     int deleted = 0;
     {
         SOFTCHANNELS list;
@@ -49,30 +52,19 @@ TEST(SoftChannels, LaterDuplicateWinsAndBothAreDeleted) {
         list.AddChan(first);
         EXPECT_EQ(list.AddChan(second), 1);
         EXPECT_EQ(list.GetChan(3), second);
-        EXPECT_EQ(list.GetSize(), 2);
+        for (int num : {255, -1, 300})
+            EXPECT_EQ(list.AddChan(new CountedChan(num, &deleted)), 0) << num;
+        EXPECT_EQ(list.AddChan(nullptr), 0);
+        EXPECT_EQ(list.GetSize(), 5);
+        EXPECT_EQ(list.GetChan(255), nullptr);
+        EXPECT_EQ(list.GetFreeChan(-1), 0);
         list.DeleteAll();
-        EXPECT_EQ(deleted, 2);
+        EXPECT_EQ(deleted, 5);
         EXPECT_EQ(list.GetChan(3), nullptr);
         EXPECT_EQ(list.GetFreeChan(-1), 0);
         list.AddChan(new CountedChan(0, &deleted));
     }
-    EXPECT_EQ(deleted, 3) << "the destructor deletes what is left";
-}
-
-TEST(SoftChannels, NumbersOutsideTheTableAreKeptButNeverFound) {
-    int deleted = 0;
-    SOFTCHANNELS list;
-    for (int num : {255, -1, 300}) {
-        auto* ch = new CountedChan(num, &deleted);
-        EXPECT_EQ(list.AddChan(ch), 0) << num;
-    }
-    EXPECT_EQ(list.GetSize(), 3);
-    EXPECT_EQ(list.GetChan(255), nullptr);
-    EXPECT_EQ(list.GetFreeChan(-1), 0);
-    EXPECT_EQ(list.AddChan(nullptr), 0);
-    EXPECT_EQ(list.GetSize(), 3);
-    list.DeleteAll();
-    EXPECT_EQ(deleted, 3);
+    EXPECT_EQ(deleted, 6) << "the destructor deletes what is left";
 }
 
 TEST(SoftChannels, DerivedChannelResolvesItsSourceOnlyWhenAddedAfterIt) {
