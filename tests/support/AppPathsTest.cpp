@@ -8,17 +8,21 @@
 #include <unistd.h>
 
 namespace {
-// Points the registry stand-in at a private file for one test.
+// Points the registry stand-in at a private file in a folder of this test's
+// own (tests run side by side).
 struct RegistryFixture : ::testing::Test {
     std::string root, file;
     void SetUp() override {
-        root = ::testing::TempDir() + "vok_apppaths";
-        std::system(("rm -rf '" + root + "'").c_str());
-        MakeDir(root);
+        std::string tmpl = ::testing::TempDir() + "vok_apppaths_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        root = tmpl;
         file = root + "/registry";
         setenv("VOK_REGISTRY", file.c_str(), 1);
     }
-    void TearDown() override { unsetenv("VOK_REGISTRY"); }
+    void TearDown() override {
+        unsetenv("VOK_REGISTRY");
+        std::system(("rm -rf '" + root + "'").c_str());
+    }
     void Write(const std::string& text) { std::ofstream(file) << text; }
     static std::string ProgramDir() {
         char buf[4096];

@@ -7,10 +7,12 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 std::string TempDirFor(const std::string& name) {
-    std::string d = ::testing::TempDir() + "vok_" + name;
+    // The process id keeps runs of two build folders apart.
+    std::string d = ::testing::TempDir() + "vok_" + std::to_string(getpid()) + "_" + name;
     std::string cmd = "rm -rf '" + d + "'";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
     EXPECT_TRUE(MakeDir(d));
