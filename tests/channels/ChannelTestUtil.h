@@ -2,7 +2,7 @@
 // counts its reads, and a child process with a capped address space in which
 // large allocations fail for real.
 #pragma once
-#include "channels/SoftChan.h"
+#include "channels/SoftChanAD.h"
 
 #include <functional>
 #include <string>
@@ -23,6 +23,10 @@ class FuncChan : public SOFTCHAN {
   private:
     std::function<float(long)> m_value;
 };
+
+// The record dialog's channel info: unsigned 8-bit counts around 128, 7.8125
+// per count, named "Volume".
+ADCHANINFO DialogInfo();
 
 // True when the address space can be capped (not under a sanitizer, which
 // reserves far more address space than it uses).

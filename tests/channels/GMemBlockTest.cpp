@@ -7,38 +7,53 @@
 #include "channels/SoftChanXMS.h"
 #include "record/SoftChannels.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 
-TEST(GMemBlock, NewBlockIsEmptyAndYieldsNoPointer) {
-    GMEM_BLOCK b;
-    EXPECT_EQ(b.GetState(), GMEM_EMPTY);
-    EXPECT_EQ(b.GetHandle(), nullptr);
-    EXPECT_EQ(b.GetSize(), 0u);
-    EXPECT_EQ(b.GetPtr(), nullptr);
-    b.Lock(); // nothing held: no state change
-    EXPECT_EQ(b.GetState(), GMEM_EMPTY);
-    b.Free();
-    EXPECT_EQ(b.GetState(), GMEM_EMPTY);
+namespace {
+// State, size and whether a handle is held, as one value.
+std::tuple<int, unsigned, bool> Held(const GMEM_BLOCK& b) {
+    return {b.GetState(), b.GetSize(), b.GetHandle() != nullptr};
 }
+const std::tuple<int, unsigned, bool> kEmpty{GMEM_EMPTY, 0u, false};
 
-TEST(GMemBlock, AllocIsZeroFilledUnlockedOrLocked) {
+// Message texts, each followed by ';'.
+std::string Texts(const MessageCapture& cap) {
+    std::string s;
+    for (const std::string& t : cap.texts)
+        s += t + ";";
+    return s;
+}
+} // namespace
+
+TEST(GMemBlock, StatesFromEmptyThroughLockedBackToEmpty) {
+    GMEM_BLOCK none;
+    EXPECT_EQ(Held(none), kEmpty);
+    EXPECT_EQ(none.GetPtr(), nullptr);
+    none.Lock(); // nothing held: no state change
+    none.Free();
+    EXPECT_EQ(Held(none), kEmpty);
+
     GMEM_BLOCK b(64, 0);
-    EXPECT_EQ(b.GetState(), GMEM_UNLOCKED);
-    EXPECT_EQ(b.GetSize(), 64u);
+    EXPECT_EQ(Held(b), std::tuple(GMEM_UNLOCKED, 64u, true));
     auto* p = static_cast<unsigned char*>(b.GetPtr()); // locks on first access
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(b.GetState(), GMEM_LOCKED);
-    for (int i = 0; i < 64; ++i)
-        EXPECT_EQ(p[i], 0) << i;
+    EXPECT_EQ(std::count(p, p + 64, 0), 64); // zero-filled
     b.Unlock();
     EXPECT_EQ(b.GetState(), GMEM_UNLOCKED);
-
+    b.Free();
+    EXPECT_EQ(Held(b), kEmpty);
+    EXPECT_EQ(b.GetPtr(), nullptr);
     GMEM_BLOCK locked(8, 1);
     EXPECT_EQ(locked.GetState(), GMEM_LOCKED);
+    locked.Free();
+    EXPECT_EQ(Held(locked), kEmpty);
+    EXPECT_EQ(locked.GetPtr(), nullptr);
 }
 
-TEST(GMemBlock, AllocOfTheHeldSizeKeepsTheContents) {
+TEST(GMemBlock, AllocKeepsTheHeldSizeAndGivesAtLeastOneByte) {
     GMEM_BLOCK b(16, 1);
     auto* p = static_cast<unsigned char*>(b.GetPtr());
     std::memset(p, 0xAB, 16);
@@ -46,31 +61,16 @@ TEST(GMemBlock, AllocOfTheHeldSizeKeepsTheContents) {
     EXPECT_EQ(b.Alloc(16, 0), 1);
     EXPECT_EQ(b.GetHandle(), h);
     EXPECT_EQ(static_cast<unsigned char*>(b.GetPtr())[15], 0xAB);
-
     // Another size is a fresh, zero-filled allocation.
     EXPECT_EQ(b.Alloc(32, 0), 1);
     EXPECT_EQ(b.GetSize(), 32u);
     EXPECT_EQ(static_cast<unsigned char*>(b.GetPtr())[15], 0);
-}
 
-TEST(GMemBlock, SizeZeroAllocatesOneByte) {
-    GMEM_BLOCK b;
-    EXPECT_EQ(b.Alloc(0, 0), 1);
-    EXPECT_EQ(b.GetSize(), 1u);
-    EXPECT_EQ(GlobalSize(b.GetHandle()), 1u);
-    EXPECT_NE(b.GetPtr(), nullptr);
-}
-
-TEST(GMemBlock, FreeFromAnyStateEndsEmpty) {
-    GMEM_BLOCK locked(10, 1), unlocked(10, 0);
-    locked.Free();
-    unlocked.Free();
-    for (GMEM_BLOCK* b : {&locked, &unlocked}) {
-        EXPECT_EQ(b->GetState(), GMEM_EMPTY);
-        EXPECT_EQ(b->GetHandle(), nullptr);
-        EXPECT_EQ(b->GetSize(), 0u);
-        EXPECT_EQ(b->GetPtr(), nullptr);
-    }
+    GMEM_BLOCK one;
+    EXPECT_EQ(one.Alloc(0, 0), 1);
+    EXPECT_EQ(one.GetSize(), 1u);
+    EXPECT_EQ(GlobalSize(one.GetHandle()), 1u);
+    EXPECT_NE(one.GetPtr(), nullptr);
 }
 
 TEST(GMemBlock, AttachTakesAForeignHandle) {
@@ -78,17 +78,12 @@ TEST(GMemBlock, AttachTakesAForeignHandle) {
     ASSERT_NE(h, nullptr);
     static_cast<unsigned char*>(GlobalLock(h))[3] = 7;
     GlobalUnlock(h);
-    GMEM_BLOCK b;
+    GMEM_BLOCK b, c;
     b.Attach(h, 0);
-    EXPECT_EQ(b.GetState(), GMEM_UNLOCKED);
-    EXPECT_EQ(b.GetSize(), 40u);
+    EXPECT_EQ(Held(b), std::tuple(GMEM_UNLOCKED, 40u, true));
     EXPECT_EQ(static_cast<unsigned char*>(b.GetPtr())[3], 7);
-
-    HGLOBAL h2 = GlobalAlloc(GMEM_MOVEABLE, 5);
-    GMEM_BLOCK c;
-    c.Attach(h2, 1);
-    EXPECT_EQ(c.GetState(), GMEM_LOCKED);
-    EXPECT_EQ(c.GetSize(), 5u);
+    c.Attach(GlobalAlloc(GMEM_MOVEABLE, 5), 1);
+    EXPECT_EQ(Held(c), std::tuple(GMEM_LOCKED, 5u, true));
     // Both blocks free their handles on destruction (checked by the leak sanitizer run).
 }
 
@@ -99,6 +94,11 @@ class AllocationFailure : public ::testing::Test {
     void SetUp() override {
         if (!CanLimitAddressSpace()) GTEST_SKIP() << "address space cannot be capped here";
     }
+    static void ExpectRun(const LimitedRun& run, const std::string& out) {
+        ASSERT_TRUE(run.exited);
+        ASSERT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, out);
+    }
     static constexpr size_t kHeadroom = 32u << 20;
     static constexpr unsigned kTooBig = 1u << 30;
 };
@@ -108,18 +108,12 @@ TEST_F(AllocationFailure, BlockReportsGmemAndStaysEmptyWithTheSizeRecorded) {
         MessageCapture cap;
         GMEM_BLOCK b(100, 0); // a small block first: it is freed by the failing Alloc
         int r = b.Alloc(kTooBig, 1);
-        std::string texts;
-        for (const std::string& t : cap.texts)
-            texts += t + ";";
-        return JoinFields({texts, std::to_string(r), std::to_string(b.GetState()),
+        return JoinFields({Texts(cap), std::to_string(r), std::to_string(b.GetState()),
                            std::to_string(b.GetSize()), b.GetPtr() ? "ptr" : "null",
                            b.GetHandle() ? "handle" : "nohandle"});
     });
-    ASSERT_TRUE(run.exited);
-    ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(run.out,
-              JoinFields({"Memory Allocation Error: GMEM;", "0", std::to_string(GMEM_EMPTY),
-                          std::to_string(kTooBig), "null", "nohandle"}));
+    ExpectRun(run, JoinFields({"Memory Allocation Error: GMEM;", "0", std::to_string(GMEM_EMPTY),
+                               std::to_string(kTooBig), "null", "nohandle"}));
 }
 
 TEST_F(AllocationFailure, AdChannelReportsBothMessagesAndIsStillBuilt) {
@@ -128,36 +122,27 @@ TEST_F(AllocationFailure, AdChannelReportsBothMessagesAndIsStillBuilt) {
         ADCHANINFO info;
         info.strName = "Force";
         SOFTCHAN_AD ch(4, long(kTooBig / 4), 0.001f, &info); // 4 bytes per element
-        std::string texts;
-        for (const std::string& t : cap.texts)
-            texts += t + ";";
-        return JoinFields({texts, std::to_string(ch.nChan), std::to_string(ch.nNel), ch.GetName(),
-                           std::to_string(ch.mem.GetState()), std::to_string(ch.GetRawVal(0))});
+        return JoinFields({Texts(cap), std::to_string(ch.nChan), std::to_string(ch.nNel),
+                           ch.GetName(), std::to_string(ch.mem.GetState()),
+                           std::to_string(ch.GetRawVal(0))});
     });
-    ASSERT_TRUE(run.exited);
-    ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(
-        run.out,
-        JoinFields({"Memory Allocation Error: GMEM;Error Allocating Memory for Channel;", "4",
-                    std::to_string(kTooBig / 4), "Force", std::to_string(GMEM_EMPTY), "32767"}));
+    ExpectRun(run, JoinFields({"Memory Allocation Error: GMEM;Error Allocating Memory for Channel;",
+                               "4", std::to_string(kTooBig / 4), "Force",
+                               std::to_string(GMEM_EMPTY), "32767"}));
 }
 
 TEST_F(AllocationFailure, WaveChannelWithoutStorageReadsSilenceAndTakesBuffers) {
     LimitedRun run = RunWithAddressLimit(kHeadroom, [] {
         MessageCapture cap;
         SOFTCHAN_WAVE8 w(0, long(kTooBig / 2), 1.0f / 11025, nullptr); // P pairs of 4 bytes
-        std::string texts;
-        for (const std::string& t : cap.texts)
-            texts += t + ";";
         unsigned char buf[2205] = {};
         int full = w.InsertValues(2205, buf);
-        return JoinFields({texts, w.HasSamples() ? "samples" : "none", std::to_string(w.RtnNel()),
-                           std::to_string(w.GetRawVal(0)), std::to_string(w.GetRawVal(w.RtnNel())),
-                           std::to_string(full), std::to_string(w.GetLastSavedSample())});
+        return JoinFields({Texts(cap), w.HasSamples() ? "samples" : "none",
+                           std::to_string(w.RtnNel()), std::to_string(w.GetRawVal(0)),
+                           std::to_string(w.GetRawVal(w.RtnNel())), std::to_string(full),
+                           std::to_string(w.GetLastSavedSample())});
     });
-    ASSERT_TRUE(run.exited);
-    ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(run.out,
+    ExpectRun(run,
               JoinFields({"Memory Allocation Error: GMEM;Error Allocating Memory for Channel;",
                           "none", std::to_string(long(kTooBig / 2)), "128", "32767", "0", "2202"}));
 }
@@ -188,9 +173,6 @@ TEST_F(AllocationFailure, CurveAndLevelRingReportTheArrayMessage) {
         }
         return out;
     });
-    ASSERT_TRUE(run.exited);
-    ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(run.out,
-              JoinFields({"Memory Allocation Error", "0", "noval", "Memory Allocation Error",
-                          "40000001", "0", std::to_string(2.5f)}));
+    ExpectRun(run, JoinFields({"Memory Allocation Error", "0", "noval", "Memory Allocation Error",
+                               "40000001", "0", std::to_string(2.5f)}));
 }

@@ -1,23 +1,12 @@
 #include "channels/SoftChanWave8.h"
-#include "MessageCapture.h"
+#include "ChannelTestUtil.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
-#include <memory>
 #include <vector>
 
 namespace {
 constexpr float kDt = 1.0f / 11025;
-
-// The record dialog's channel info.
-ADCHANINFO DialogInfo() {
-    ADCHANINFO info;
-    info.fGain = 7.8125f;
-    info.fResolution = 1.0f;
-    info.nZero = 128;
-    info.strName = "Volume";
-    return info;
-}
 
 std::vector<uint8_t> Bytes(int n, int seed) {
     std::vector<uint8_t> v(size_t(n > 0 ? n : 0));
@@ -30,24 +19,17 @@ std::vector<uint8_t> Bytes(int n, int seed) {
 TEST(Wave8, CapacityIsRoundedUpToWholePairsAndStartsSilent) {
     ADCHANINFO info = DialogInfo();
     SOFTCHAN_WAVE8 w(3, 11025, kDt, &info);
-    EXPECT_EQ(w.nChan, 3);
-    EXPECT_EQ(w.nSrcChan, -1);
-    EXPECT_EQ(w.nNel, 5513);
-    EXPECT_EQ(w.RtnNel(), 11026);
-    EXPECT_EQ(w.mem.GetSize(), 5513u * 4u);
+    EXPECT_EQ(std::tuple(w.nNel, w.RtnNel(), w.mem.GetSize()), std::tuple(5513, 11026L, 5513u * 4));
     EXPECT_EQ(w.GetLastSavedSample(), -2);
     for (long i = 0; i < 11026; ++i)
         ASSERT_EQ(w.GetRawVal(i), 128) << i;
-    EXPECT_EQ(w.GetRawVal(11026), 32767);
-    EXPECT_EQ(w.GetRawVal(-1), 32767);
+    EXPECT_EQ(std::pair(w.GetRawVal(11026), w.GetRawVal(-1)), std::pair(32767, 32767));
     EXPECT_FLOAT_EQ(w.GetVal(0), 0.0f);
     EXPECT_TRUE(w.IsNoVal(w.GetVal(11026)));
     EXPECT_TRUE(w.IsNoVal(w.GetVal(-1)));
 
-    SOFTCHAN_WAVE8 even(0, 22050, kDt, &info);
-    EXPECT_EQ(even.RtnNel(), 22050);
-    SOFTCHAN_WAVE8 odd(0, 55125, kDt, &info);
-    EXPECT_EQ(odd.RtnNel(), 55126);
+    EXPECT_EQ(SOFTCHAN_WAVE8(0, 22050, kDt, &info).RtnNel(), 22050);
+    EXPECT_EQ(SOFTCHAN_WAVE8(0, 55125, kDt, &info).RtnNel(), 55126);
 }
 
 TEST(Wave8, ValuesFollowTheChannelInfo) {
@@ -63,30 +45,24 @@ TEST(Wave8, ValuesFollowTheChannelInfo) {
     EXPECT_FLOAT_EQ(w.GetVal(2), -3.0f * 7.8125f);
     EXPECT_EQ(w.GetRawVal(1), 255); // raw samples are unsigned, never negated
     EXPECT_EQ(w.GetName(), "Volume");
-    EXPECT_EQ(w.GetXLabel(), "Time");
-    EXPECT_EQ(w.GetXUnits(), "Sec");
     // The channel copies the record: the caller's copy keeps its offset.
     EXPECT_FLOAT_EQ(info.fOffset, 0.0f);
 }
 
-TEST(Wave8, FirstInsertionFillsTheFirstPairs) {
-    SOFTCHAN_WAVE8 w(0, 11025, kDt, nullptr);
-    std::vector<uint8_t> b = Bytes(2048, 1);
-    EXPECT_EQ(w.InsertValues(2048, b.data()), 0);
-    EXPECT_EQ(w.GetLastSavedSample(), 2046);
-    for (long i = 0; i < 2048; ++i)
-        ASSERT_EQ(w.GetRawVal(i), b[size_t(i)]) << i;
-    EXPECT_EQ(w.GetRawVal(2048), 128);
-    // Samples are laid out byte by byte in the block.
-    EXPECT_EQ(static_cast<const uint8_t*>(w.mem.GetPtr())[100], b[100]);
-}
-
-TEST(Wave8, FullIsRaisedByTheInsertionThatLeavesNoMoreRoomThanItUsed) {
+TEST(Wave8, InsertionsFillPairsInTurnAndFullLeavesNoMoreRoomThanUsed) {
     SOFTCHAN_WAVE8 w(0, 11025, kDt, nullptr); // 5513 pairs
     std::vector<std::vector<uint8_t>> bufs;
     for (int k = 0; k < 5; ++k)
         bufs.push_back(Bytes(2048, k + 2));
-    for (int k = 0; k < 4; ++k)
+    EXPECT_EQ(w.InsertValues(2048, bufs[0].data()), 0);
+    EXPECT_EQ(w.GetLastSavedSample(), 2046);
+    for (long i = 0; i < 2048; ++i)
+        ASSERT_EQ(w.GetRawVal(i), bufs[0][size_t(i)]) << i;
+    EXPECT_EQ(w.GetRawVal(2048), 128);
+    // Samples are laid out byte by byte in the block.
+    EXPECT_EQ(static_cast<const uint8_t*>(w.mem.GetPtr())[100], bufs[0][100]);
+
+    for (int k = 1; k < 4; ++k)
         EXPECT_EQ(w.InsertValues(2048, bufs[size_t(k)].data()), 0) << k;
     EXPECT_EQ(w.InsertValues(2048, bufs[4].data()), 1);
     // The fifth buffer went to pairs 4096 ... 5119; 393 pairs stay silent.
@@ -148,9 +124,10 @@ TEST(Wave8, AppendingPastTheCapacityWrapsInsideTheChannel) {
     EXPECT_EQ(w.GetLastSavedSample(), 6);
     // End is held at the last sample: two pairs, which wrap to pairs 0 and 1.
     EXPECT_EQ(w.InsertValues(8, second), 1);
-    const int expect[8] = {21, 22, 23, 24, 5, 6, 7, 8};
+    std::vector<int> raw;
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(w.GetRawVal(i), expect[i]) << i;
+        raw.push_back(w.GetRawVal(i));
+    EXPECT_EQ(raw, (std::vector<int>{21, 22, 23, 24, 5, 6, 7, 8}));
     EXPECT_EQ(w.GetLastSavedSample(), 10); // not reduced by the wrap
     EXPECT_EQ(w.GetRawVal(8), 32767);
 }
@@ -162,10 +139,8 @@ TEST(Wave8, InsertValues16CopiesWholePairsAndWraps) {
     std::memcpy(words, bytes, sizeof words);
 
     EXPECT_EQ(w.InsertValues16(3, 2, words), 1); // pair 3, then pair 0
-    EXPECT_EQ(w.GetRawVal(6), 1);
-    EXPECT_EQ(w.GetRawVal(7), 2);
-    EXPECT_EQ(w.GetRawVal(0), 3);
-    EXPECT_EQ(w.GetRawVal(1), 4);
+    EXPECT_EQ(std::tuple(w.GetRawVal(6), w.GetRawVal(7), w.GetRawVal(0), w.GetRawVal(1)),
+              std::tuple(1, 2, 3, 4));
     EXPECT_EQ(w.GetLastSavedSample(), 2 * 4);
 
     EXPECT_EQ(w.InsertValues16(9, 1, words + 2), 1); // a start beyond the pairs wraps to 0
@@ -200,20 +175,4 @@ TEST(Wave8, RangeReductionsWorkOnTheSamples) {
     EXPECT_FLOAT_EQ(w.GetRapidValRng(0, 3, 1.0f, PIXMODE(7), 0), 0.0f);
     EXPECT_FLOAT_EQ(w.GetMaxAbsVal(-1, 0), 72 * 7.8125f);
     EXPECT_FLOAT_EQ(w.GetMaxAbsVal(0, 3), 28 * 7.8125f);
-}
-
-TEST(Wave8, RunTimeClassAndDynamicCreation) {
-    const CRuntimeClass* cls = CRuntimeClass::FromName("SOFTCHAN_WAVE8");
-    ASSERT_NE(cls, nullptr);
-    std::unique_ptr<CObject> obj(cls->CreateObject());
-    ASSERT_NE(obj, nullptr);
-    EXPECT_STREQ(obj->GetRuntimeClass()->m_lpszClassName, "SOFTCHAN_WAVE8");
-    EXPECT_TRUE(obj->IsKindOf(RUNTIME_CLASS(SOFTCHAN_AD)));
-    EXPECT_TRUE(obj->IsKindOf(RUNTIME_CLASS(SOFTCHAN)));
-    auto* w = static_cast<SOFTCHAN_WAVE8*>(obj.get());
-    EXPECT_EQ(w->GetLastSavedSample(), -2);
-    EXPECT_EQ(w->RtnNel(), 0);
-    EXPECT_EQ(w->GetRawVal(0), 32767);
-    const uint8_t d[4] = {1, 2, 3, 4};
-    EXPECT_EQ(w->InsertValues(4, d), 1); // no room at all: full at once, nothing written
 }

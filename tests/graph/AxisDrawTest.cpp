@@ -3,18 +3,20 @@
 #include <gtest/gtest.h>
 
 namespace {
-constexpr COLORREF kBlack = 0, kRed = RGB(255, 0, 0);
-
 // Black pixels just above a horizontal axis at row y near its start: the upper
 // arcs of the break symbol, when there is one.
 int BreakPixels(const QImage& img, int left, int y) {
     return CountColor(img, kBlack, QRect(left + 1, y - 7, 150, 7));
 }
+
+// A white canvas with a transparent background for the labels.
+struct Sheet : Canvas {
+    Sheet(int w, int h) : Canvas(w, h) { dc.SetBkMode(TRANSPARENT); }
+};
 } // namespace
 
 TEST(XAxisDraw, MarksLabelsAndUnits) {
-    Canvas c(600, 200);
-    c.dc.SetBkMode(TRANSPARENT);
+    Sheet c(600, 200);
     X_AXIS x;
     x.CalcLayout(CRngInt(40, 440), CRngFlt(0, 1));
     ASSERT_EQ(x.m_nTicks, 2);
@@ -26,13 +28,11 @@ TEST(XAxisDraw, MarksLabelsAndUnits) {
     EXPECT_TRUE(Is(c.img, 40, 100, kBlack));
     EXPECT_TRUE(Is(c.img, 449, 100, kBlack));
     EXPECT_FALSE(Is(c.img, 450, 100, kBlack));
-    const int cy = c.dc.GetTextExtent("X").cy;
-    const int labelTop = 100 + (cy + 2) / 4;
+    const int labelTop = 100 + (c.dc.GetTextExtent("X").cy + 2) / 4;
     const char* labels[] = {"0.0", "0.5", "1.0"};
     for (int i = 0; i <= 2; ++i) {
         const int xm = 40 + 200 * i;
-        EXPECT_TRUE(Is(c.img, xm, 97, kBlack)) << i;
-        EXPECT_TRUE(Is(c.img, xm, 102, kBlack)) << i;
+        EXPECT_TRUE(Is(c.img, xm, 97, kBlack) && Is(c.img, xm, 102, kBlack)) << i;
         EXPECT_FALSE(Is(c.img, xm, 96, kBlack)) << i;
         const int w = c.dc.GetTextExtent(labels[i]).cx;
         EXPECT_TRUE(TextIsAt(c.img, labels[i], xm - w / 2, labelTop)) << labels[i];
@@ -40,15 +40,13 @@ TEST(XAxisDraw, MarksLabelsAndUnits) {
     const int lastW = c.dc.GetTextExtent("1.0").cx;
     EXPECT_TRUE(TextIsAt(c.img, "Sec", 440 + lastW / 2 + 10, labelTop));
     EXPECT_EQ(x.m_nAxisPos, 100);
-    EXPECT_EQ(x.GetUnitsString(), "Sec");
     EXPECT_EQ(BreakPixels(c.img, 40, 100), 0);
 }
 
 TEST(XAxisDraw, HiddenOriginAndBreakSymbol) {
     X_AXIS x;
     // 2 .. 4 excludes zero: tick 0 is hidden and the line shows a break.
-    Canvas a(600, 200);
-    a.dc.SetBkMode(TRANSPARENT);
+    Sheet a(600, 200);
     x.CalcLayout(CRngInt(40, 440), CRngFlt(2, 4));
     ASSERT_FLOAT_EQ(x.m_f1stTick, 2.0f);
     x.DrawAxis(&a.dc, CRect{}, 100, "", 0, kBlack, 0);
@@ -79,12 +77,11 @@ TEST(XAxisDraw, HiddenOriginAndBreakSymbol) {
 TEST(XAxisDraw, NoLabelsAndReDrawRepeatsExactly) {
     X_AXIS x;
     x.CalcLayout(CRngInt(30, 330), CRngFlt(0, 3));
-    Canvas a(500, 150), b(500, 150), plain(500, 150);
-    a.dc.SetBkMode(TRANSPARENT);
+    Sheet a(500, 150);
+    Canvas b(500, 150), plain(500, 150);
     x.DrawAxis(&a.dc, CRect{}, 70, "Sec", 1, kRed, 0);
     EXPECT_GT(CountColor(a.img, kRed), 300);
-    b.dc.SetBkMode(OPAQUE);
-    x.ReDraw(&b.dc);
+    x.ReDraw(&b.dc); // on an opaque DC, which it leaves so
     EXPECT_EQ(b.dc.GetBkMode(), OPAQUE);
     EXPECT_EQ(a.img, b.img);
 
@@ -94,8 +91,7 @@ TEST(XAxisDraw, NoLabelsAndReDrawRepeatsExactly) {
 }
 
 TEST(YAxisDraw, LineMarksLabelsAndUnits) {
-    Canvas c(400, 400);
-    c.dc.SetBkMode(TRANSPARENT);
+    Sheet c(400, 400);
     Y_AXIS y;
     y.CalcLayout(CRngInt(300, 60), CRngFlt(0, 10));
     ASSERT_EQ(y.m_nTicks, 2);
@@ -109,19 +105,16 @@ TEST(YAxisDraw, LineMarksLabelsAndUnits) {
     const char* labels[] = {"0.0", "5.0", "10.0"};
     const int rows[] = {300, 180, 60};
     for (int i = 0; i <= 2; ++i) {
-        EXPECT_TRUE(Is(c.img, 97, rows[i], kBlack));
-        EXPECT_TRUE(Is(c.img, 102, rows[i], kBlack));
+        EXPECT_TRUE(Is(c.img, 97, rows[i], kBlack) && Is(c.img, 102, rows[i], kBlack)) << i;
         const CSize sz = c.dc.GetTextExtent(labels[i]);
         EXPECT_TRUE(TextIsAt(c.img, labels[i], 100 - sz.cx - 5, rows[i] - sz.cy / 2)) << labels[i];
     }
     const CSize su = c.dc.GetTextExtent("Volume");
-    const int uy = std::max(60 - 3 * su.cy / 2 - 1, 0);
-    EXPECT_TRUE(TextIsAt(c.img, "Volume", 100 - su.cx - 5, uy));
+    EXPECT_TRUE(TextIsAt(c.img, "Volume", 100 - su.cx - 5, std::max(60 - 3 * su.cy / 2 - 1, 0)));
 }
 
 TEST(YAxisDraw, SmallValuesAbsoluteLabelsAndCrampedSpace) {
-    Canvas c(400, 400);
-    c.dc.SetBkMode(TRANSPARENT);
+    Sheet c(400, 400);
     Y_AXIS y;
     y.m_rngScreen = CRngInt(300, 60);
     y.m_f1stTick = 0.0f;
@@ -129,21 +122,20 @@ TEST(YAxisDraw, SmallValuesAbsoluteLabelsAndCrampedSpace) {
     y.m_nTicks = 4;
     y.m_fUnitsPerPixel = 0.002f / -240.0f;
     y.DrawAxis(&c.dc, CRect{200, 60, 380, 300}, 200, "", 1, kBlack, 0);
-    const CSize se = c.dc.GetTextExtent("5.00e-04");
-    EXPECT_TRUE(TextIsAt(c.img, "5.00e-04", 200 - se.cx - 5, 240 - se.cy / 2));
-    const CSize sf = c.dc.GetTextExtent("0.002");
-    EXPECT_TRUE(TextIsAt(c.img, "0.002", 200 - sf.cx - 5, 60 - sf.cy / 2));
+    for (auto [text, row] : {std::pair("5.00e-04", 240), std::pair("0.002", 60)}) {
+        const CSize sz = c.dc.GetTextExtent(text);
+        EXPECT_TRUE(TextIsAt(c.img, text, 200 - sz.cx - 5, row - sz.cy / 2)) << text;
+    }
 
     // Negative ticks without sign; labels that do not fit start at x = 0, and
     // the units text never starts left of 2 or above 0.
-    Canvas d(400, 400);
-    d.dc.SetBkMode(TRANSPARENT);
+    Sheet d(400, 400);
     y.CalcLayout(CRngInt(300, 200), CRngFlt(-2, 2));
     ASSERT_FLOAT_EQ(y.m_f1stTick, -2.0f);
     y.DrawAxis(&d.dc, CRect{10, 5, 380, 300}, 10, "Volume", 1, kBlack, 1);
-    const CSize s2 = d.dc.GetTextExtent("2.0");
+    const int half = d.dc.GetTextExtent("2.0").cy / 2;
     // The axis and its marks cross these labels, so only the text's own pixels are compared.
-    EXPECT_TRUE(TextPixelsAt(d.img, "2.0", 0, 300 - s2.cy / 2)); // tick -2
-    EXPECT_TRUE(TextPixelsAt(d.img, "2.0", 0, 200 - s2.cy / 2)); // tick 2
+    EXPECT_TRUE(TextPixelsAt(d.img, "2.0", 0, 300 - half)); // tick -2
+    EXPECT_TRUE(TextPixelsAt(d.img, "2.0", 0, 200 - half)); // tick 2
     EXPECT_TRUE(TextIsAt(d.img, "Volume", 2, 0));
 }

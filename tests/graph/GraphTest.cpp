@@ -7,7 +7,6 @@
 #include <set>
 
 namespace {
-constexpr COLORREF kRed = 0x0000FF, kBlue = 0xFF0000, kWhite = 0xFFFFFF, kBlack = 0;
 const CRect kPlot{50, 40, 650, 340}; // 600 columns
 
 INT_ARRAY Chans(std::initializer_list<int> list) {
@@ -22,7 +21,11 @@ struct GraphSetup {
     SOFTCHANNELS list;
     GRAPH g;
     Canvas c{700, 400};
-    GraphSetup() { g.Attach(&list, nullptr); }
+    explicit GraphSetup(int fill = 0, int histogram = 0) {
+        g.Attach(&list, nullptr);
+        g.SetFill(fill);
+        g.SetHistogram(histogram);
+    }
     VecChan* Add(std::vector<float> v, float dt, const std::string& name = "Test") {
         auto* ch = new VecChan(list.GetFreeChan(-1), std::move(v), dt, name);
         list.AddChan(ch);
@@ -34,8 +37,15 @@ struct GraphSetup {
         g.DrawAxies(&c.dc, kPlot, Chans({n}), "", times, values);
         g.DrawCurve(&c.dc, n, times, kRed);
     }
+    // A new channel of values v drawn over its whole duration.
+    VecChan* Plot(std::vector<float> v, float dt, CRngFlt values) {
+        VecChan* ch = Add(std::move(v), dt);
+        Draw(ch->nChan, CRngFlt(0, ch->GetDuration()), values);
+        return ch;
+    }
     int X(float t) const { return int(g.m_xAxis.User2Screen(t)); }
     int Y(float v) const { return int(g.m_yAxis.User2Screen(v)); }
+    int Origin() const { return g.m_yAxis.RtnOrigin(); }
     // Pixels of colour col in row y between columns xa and xb (inclusive).
     int Row(int y, int xa, int xb, COLORREF col) const {
         return CountColor(c.img, col, QRect(xa, y, xb - xa + 1, 1));
@@ -46,27 +56,21 @@ struct GraphSetup {
 TEST(GraphCurve, ColumnModeForManySamplesSampleModeForFew) {
     // 8000 samples over 600 columns: one reduced value per column, so filled
     // histogram bars merge into one red block (column mode ignores the outline).
-    GraphSetup full;
-    VecChan* ch = full.Add(std::vector<float>(8000, 1.0f), 1.0f / 8000);
-    full.g.SetFill(1);
-    full.g.SetHistogram(1);
-    const CRngFlt all(0.0f, ch->GetDuration());
-    full.Draw(ch->nChan, all, CRngFlt(0, 2));
+    GraphSetup full(1, 1);
+    VecChan* ch = full.Plot(std::vector<float>(8000, 1.0f), 1.0f / 8000, CRngFlt(0, 2));
     int x0 = full.X(0) + 1, x1 = full.X(ch->GetDuration());
     ASSERT_GT(x1 - x0, 590);
-    int ym = (full.g.m_yAxis.RtnOrigin() + full.Y(1.0f)) / 2;
+    int ym = (full.Origin() + full.Y(1.0f)) / 2;
     EXPECT_EQ(full.Row(ym, x0, x1 - 1, kRed), x1 - x0);
 
     // The same channel zoomed to 80 samples: sample mode, every bar outlined in white.
-    GraphSetup zoom;
+    GraphSetup zoom(1, 1);
     VecChan* z = zoom.Add(std::vector<float>(8000, 1.0f), 1.0f / 8000);
-    zoom.g.SetFill(1);
-    zoom.g.SetHistogram(1);
     const CRngFlt part(0.5f, 0.5f + 79.0f / 8000);
     ASSERT_EQ(z->IndexOfTime(part.Hi) - z->IndexOfTime(part.Lo) + 1, 80);
     zoom.Draw(z->nChan, part, CRngFlt(0, 2));
     x0 = zoom.X(part.Lo) + 1, x1 = zoom.X(part.Hi);
-    ym = (zoom.g.m_yAxis.RtnOrigin() + zoom.Y(1.0f)) / 2;
+    ym = (zoom.Origin() + zoom.Y(1.0f)) / 2;
     const int white = zoom.Row(ym, x0, x1 - 1, kWhite);
     EXPECT_GE(white, 75);
     EXPECT_LE(white, 82);
@@ -76,14 +80,12 @@ TEST(GraphCurve, ColumnModeForManySamplesSampleModeForFew) {
 TEST(GraphCurve, NoValueColumnIsSkippedAndTheLineJoinsItsNeighbours) {
     GraphSetup s;
     std::vector<float> v(8000, 1.0f);
-    for (int i = 4000; i < 4200; ++i)
-        v[size_t(i)] = NO_VAL;
-    VecChan* ch = s.Add(v, 1.0f / 8000);
-    s.Draw(ch->nChan, CRngFlt(0, ch->GetDuration()), CRngFlt(0, 2));
+    std::fill(v.begin() + 4000, v.begin() + 4200, NO_VAL);
+    VecChan* ch = s.Plot(v, 1.0f / 8000, CRngFlt(0, 2));
     const int x0 = s.X(0) + 1, x1 = s.X(ch->GetDuration()), y = s.Y(1.0f);
     int gaps = 0;
     for (int x = x0; x < x1; ++x)
-        if (s.g.GetVal(ch->nChan, x) == NO_VAL) ++gaps;
+        gaps += s.g.GetVal(ch->nChan, x) == NO_VAL;
     ASSERT_GE(gaps, 10); // the test does cross no-value columns
     // One unbroken horizontal line from the first column to the last point
     // (a line leaves out its end), and nothing else in red.
@@ -93,35 +95,27 @@ TEST(GraphCurve, NoValueColumnIsSkippedAndTheLineJoinsItsNeighbours) {
 
 TEST(GraphCurve, FilledBarsStayOffTheZeroLine) {
     // 80 samples over about 590 columns: sample mode.
-    GraphSetup s;
-    VecChan* ch = s.Add(std::vector<float>(80, 1.0f), 0.0125f);
-    s.g.SetFill(1);
-    s.Draw(ch->nChan, CRngFlt(0, ch->GetDuration()), CRngFlt(0, 2));
-    const int y0 = s.g.m_yAxis.RtnOrigin(), x0 = s.X(0) + 1, x1 = s.X(ch->GetDuration());
-    const int ym = (y0 + s.Y(1.0f)) / 2;
+    GraphSetup s(1);
+    VecChan* ch = s.Plot(std::vector<float>(80, 1.0f), 0.0125f, CRngFlt(0, 2));
+    const int y0 = s.Origin(), x0 = s.X(0) + 1, x1 = s.X(ch->GetDuration());
     // Filled without outline: one red block, the axis line below untouched.
-    EXPECT_EQ(s.Row(ym, x0, x1 - 1, kRed), x1 - x0);
+    EXPECT_EQ(s.Row((y0 + s.Y(1.0f)) / 2, x0, x1 - 1, kRed), x1 - x0);
     EXPECT_EQ(s.Row(y0, x0, x1 - 1, kBlack), x1 - x0);
     const QRect red = BoundsOf(s.c.img, kRed);
     EXPECT_LT(red.bottom(), y0);
     EXPECT_GE(red.bottom(), y0 - 2);
 
     // Values exactly on the zero line give no bar at all.
-    GraphSetup zero;
-    VecChan* zc = zero.Add(std::vector<float>(80, 0.0f), 0.0125f);
-    zero.g.SetFill(1);
-    zero.Draw(zc->nChan, CRngFlt(0, zc->GetDuration()), CRngFlt(0, 2));
+    GraphSetup zero(1);
+    zero.Plot(std::vector<float>(80, 0.0f), 0.0125f, CRngFlt(0, 2));
     EXPECT_EQ(CountColor(zero.c.img, kRed), 0);
 
     // Negative values hang below the line.
-    GraphSetup neg;
-    VecChan* nc = neg.Add(std::vector<float>(80, -1.0f), 0.0125f);
-    neg.g.SetFill(1);
-    neg.Draw(nc->nChan, CRngFlt(0, nc->GetDuration()), CRngFlt(-2, 2));
-    const int yn = neg.g.m_yAxis.RtnOrigin();
+    GraphSetup neg(1);
+    neg.Plot(std::vector<float>(80, -1.0f), 0.0125f, CRngFlt(-2, 2));
     const QRect below = BoundsOf(neg.c.img, kRed);
     ASSERT_FALSE(below.isNull());
-    EXPECT_GT(below.top(), yn);
+    EXPECT_GT(below.top(), neg.Origin());
     EXPECT_GE(below.bottom(), neg.Y(-1.0f) - 1);
 }
 
@@ -130,21 +124,18 @@ TEST(GraphCurve, HistogramDrawsAStaircaseAndLinesDrawSlopes) {
     for (size_t i = 0; i < v.size(); ++i)
         v[i] = (i % 2) ? 1.5f : 0.5f;
     for (int hist = 0; hist <= 1; ++hist) {
-        GraphSetup s;
-        VecChan* ch = s.Add(v, 0.025f);
-        s.g.SetHistogram(hist);
-        s.Draw(ch->nChan, CRngFlt(0, ch->GetDuration()), CRngFlt(0, 2));
-        std::set<int> edges;
+        GraphSetup s(0, hist);
+        VecChan* ch = s.Plot(v, 0.025f, CRngFlt(0, 2));
+        std::set<int> edges{s.X(0) + 1};
         for (long i = 0; i <= 40; ++i)
             edges.insert(s.X(ch->TimeOfIndex(i)));
-        edges.insert(s.X(0) + 1);
         const int ya = s.Y(0.5f), yb = s.Y(1.5f);
         int slopes = 0, red = 0;
         for (int y = 0; y < s.c.img.height(); ++y)
             for (int x = 0; x < s.c.img.width(); ++x)
                 if (Is(s.c.img, x, y, kRed)) {
                     ++red;
-                    if (y != ya && y != yb && !edges.count(x)) ++slopes;
+                    slopes += y != ya && y != yb && !edges.count(x);
                 }
         EXPECT_GT(red, 500);
         if (hist)
@@ -175,50 +166,46 @@ TEST(GraphCurve, RecordingInProgressIsDrawnAsFarAsStored) {
 
 TEST(GraphRange, AutomaticValueRange) {
     GraphSetup s;
+    const Y_AXIS& y = s.g.m_yAxis;
     // No channels: 0 .. 10.
     s.g.DrawAxies(&s.c.dc, kPlot, INT_ARRAY(), "", CRngFlt(0, 1), CRngFlt(0, 0));
-    EXPECT_FLOAT_EQ(s.g.m_yAxis.m_f1stTick, 0.0f);
-    EXPECT_FLOAT_EQ(s.g.m_yAxis.m_fTickStep, 5.0f);
-    EXPECT_EQ(s.g.m_yAxis.m_nTicks, 2);
+    EXPECT_FLOAT_EQ(y.m_f1stTick, 0.0f);
+    EXPECT_FLOAT_EQ(y.m_fTickStep, 5.0f);
+    EXPECT_EQ(y.m_nTicks, 2);
 
     // Data between 2 and 5 reach down to zero.
     std::vector<float> v(1000, 2.0f);
     std::fill(v.begin() + 500, v.end(), 5.0f);
     VecChan* ch = s.Add(v, 0.001f);
     const CRngFlt t(0, ch->GetDuration());
-    for (const CRngFlt& auto_ : {CRngFlt(0, 0), CRngFlt(1.0f, 1.0000005f)}) {
-        s.g.DrawAxies(&s.c.dc, kPlot, Chans({ch->nChan}), "", t, auto_);
-        EXPECT_EQ(s.g.m_yAxis.IsZero1st(), 1);
-        EXPECT_GE(s.g.m_yAxis.m_f1stTick + s.g.m_yAxis.m_nTicks * s.g.m_yAxis.m_fTickStep, 5.0f);
-        const CRngFlt r = s.g.CalcDataRange(Chans({ch->nChan}), t);
-        EXPECT_FLOAT_EQ(r.Lo, 1e-8f);
-        EXPECT_FLOAT_EQ(r.Hi, 5.0f);
+    const auto range = [&](std::initializer_list<int> chans, CRngFlt times) {
+        const CRngFlt r = s.g.CalcDataRange(Chans(chans), times);
+        return std::pair(r.Lo, r.Hi);
+    };
+    for (const CRngFlt& automatic : {CRngFlt(0, 0), CRngFlt(1.0f, 1.0000005f)}) {
+        s.g.DrawAxies(&s.c.dc, kPlot, Chans({ch->nChan}), "", t, automatic);
+        EXPECT_EQ(y.IsZero1st(), 1);
+        EXPECT_GE(y.m_f1stTick + y.m_nTicks * y.m_fTickStep, 5.0f);
+        EXPECT_EQ(range({ch->nChan}, t), std::pair(1e-8f, 5.0f));
     }
     // A fixed range is used as given.
     s.g.DrawAxies(&s.c.dc, kPlot, Chans({ch->nChan}), "", t, CRngFlt(-10, 10));
-    EXPECT_FLOAT_EQ(s.g.m_yAxis.m_f1stTick, -10.0f);
+    EXPECT_FLOAT_EQ(y.m_f1stTick, -10.0f);
 
-    // Negative data end at -1e-8; an empty channel list reads (1e-8, -1e-8).
+    // Negative data end at -1e-8; an empty channel list reads (1e-8, -1e-8),
+    // and -1 entries are skipped.
     VecChan* n = s.Add(std::vector<float>(1000, -3.0f), 0.001f);
-    EXPECT_FLOAT_EQ(s.g.CalcDataRange(Chans({n->nChan}), t).Hi, -1e-8f);
-    EXPECT_FLOAT_EQ(s.g.CalcDataRange(Chans({n->nChan}), t).Lo, -3.0f);
-    const CRngFlt none = s.g.CalcDataRange(INT_ARRAY(), t);
-    EXPECT_FLOAT_EQ(none.Lo, 1e-8f);
-    EXPECT_FLOAT_EQ(none.Hi, -1e-8f);
-    const CRngFlt skipped = s.g.CalcDataRange(Chans({-1}), t);
-    EXPECT_FLOAT_EQ(skipped.Lo, 1e-8f);
+    EXPECT_EQ(range({n->nChan}, t), std::pair(-3.0f, -1e-8f));
+    EXPECT_EQ(range({}, t), std::pair(1e-8f, -1e-8f));
+    EXPECT_EQ(range({-1}, t), std::pair(1e-8f, -1e-8f));
 
     // A time range after the channel's end is an empty column span.
     s.g.DrawAxies(&s.c.dc, kPlot, INT_ARRAY(), "", CRngFlt(2, 3), CRngFlt(0, 1));
     const CRngFlt empty = s.g.CalcDataRange(ch->nChan, CRngFlt(2, 3));
-    EXPECT_FLOAT_EQ(empty.Lo, 1e8f);
-    EXPECT_FLOAT_EQ(empty.Hi, -1e8f);
+    EXPECT_EQ(std::pair(empty.Lo, empty.Hi), std::pair(1e8f, -1e8f));
 }
 
 TEST(GraphDraw, DefaultColoursAxesBlackCurvesRedThenBlue) {
-    EXPECT_EQ(GRAPH::colors[0], 0x000000u);
-    EXPECT_EQ(GRAPH::colors[1], 0x0000FFu);
-    EXPECT_EQ(GRAPH::colors[2], 0xFF0000u);
     GraphSetup s;
     VecChan* a = s.Add(std::vector<float>(1000, 1.0f), 0.001f, "Volume");
     VecChan* b = s.Add(std::vector<float>(1000, 2.0f), 0.001f, "Level");
@@ -231,9 +218,8 @@ TEST(GraphDraw, DefaultColoursAxesBlackCurvesRedThenBlue) {
     EXPECT_GT(s.Row(s.Y(1.0f), 100, 600, kRed), 450);
     EXPECT_GT(s.Row(s.Y(2.0f), 100, 600, kBlue), 450);
     const CRngInt yr = s.g.m_yAxis.GetRngScreen();
-    const int xAxis = s.X(s.g.m_xAxis.Rtn1stTick());
-    EXPECT_TRUE(Is(s.c.img, xAxis, (yr.Lo + yr.Hi) / 2, kBlack));
-    EXPECT_TRUE(Is(s.c.img, 300, s.g.m_yAxis.RtnOrigin(), kBlack));
+    EXPECT_TRUE(Is(s.c.img, s.X(s.g.m_xAxis.Rtn1stTick()), (yr.Lo + yr.Hi) / 2, kBlack));
+    EXPECT_TRUE(Is(s.c.img, 300, s.Origin(), kBlack));
     // The title is centred above the plot.
     const CRect plot = s.g.GetAxiesRect(&s.c.dc, rect);
     const CSize st = s.c.dc.GetTextExtent("Title");
@@ -248,12 +234,11 @@ TEST(GraphDraw, LegendIsCentredUnderTheTimeAxis) {
     s.g.DisplayLegend(&s.c.dc, 360, {"Volume", "Level"});
     const int w1 = s.c.dc.GetTextExtent("Volume").cx, w2 = s.c.dc.GetTextExtent("Level").cx;
     const int total = -10 + (w1 + 20) + (w2 + 20);
-    const int x = 50 + 600 / 2 - total / 2;
+    const int x = 50 + 600 / 2 - total / 2, x2 = x + 11 + w1 + 10;
     const int ly = 360 + s.c.dc.GetTextExtent("X").cy / 2;
     EXPECT_EQ(s.Row(ly, x, x + 9, kRed), 10);
     EXPECT_FALSE(Is(s.c.img, x + 10, ly, kRed));
     EXPECT_TRUE(TextIsAt(s.c.img, "Volume", x + 11, 360));
-    const int x2 = x + 11 + w1 + 10;
     EXPECT_EQ(s.Row(ly, x2, x2 + 9, kBlue), 10);
     EXPECT_TRUE(TextIsAt(s.c.img, "Level", x2 + 11, 360));
 
@@ -287,8 +272,7 @@ TEST(GraphDraw, UnknownChannelsDrawNothing) {
               1);
     EXPECT_EQ(CountColor(s.c.img, kRed), 10); // the legend's line only
     EXPECT_GT(CountColor(s.c.img, kBlack), 100);
-    EXPECT_EQ(s.g.GetChanName(9), "");
-    EXPECT_EQ(s.g.GetChanXUnits(9), "");
+    EXPECT_EQ(s.g.GetChanName(9) + s.g.GetChanXUnits(9), "");
     EXPECT_FLOAT_EQ(s.g.GetChanDuration(9), 0.0f);
     EXPECT_FLOAT_EQ(s.g.GetChanValRng(9, 0, 1), 0.0f);
     EXPECT_EQ(s.g.GetChanXUnits(0), "Sec");
@@ -299,20 +283,4 @@ TEST(GraphDraw, UnknownChannelsDrawNothing) {
                                  CRngFlt(0, 0)),
               1);
     EXPECT_FLOAT_EQ(detached.m_yAxis.m_fTickStep, 5.0f); // automatic 0 .. 10
-}
-
-TEST(GraphDraw, CopiesShareListAndTable) {
-    SOFTCHANNELS list;
-    GRAPH g(&list, GRAPH::colors, 7);
-    g.SetFill(1);
-    GRAPH h(g);
-    EXPECT_EQ(h.m_pChannels, &list);
-    EXPECT_EQ(h.m_pColors, GRAPH::colors);
-    EXPECT_EQ(h.m_nOption, 7);
-    EXPECT_EQ(h.m_bFill, 1);
-    GRAPH d;
-    EXPECT_EQ(d.m_pChannels, nullptr);
-    EXPECT_EQ(d.m_bHistogram, 0);
-    d.Attach(&list, nullptr);
-    EXPECT_EQ(d.m_pColors, GRAPH::colors);
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+constexpr COLORREF kBlack = 0, kRed = 0x0000FF, kBlue = 0xFF0000, kWhite = 0xFFFFFF;
+
 // A channel holding its values itself; every column reads its first element
 // (PIX_FIRST), as the channels the recorder makes do.
 class VecChan : public SOFTCHAN {
@@ -57,38 +59,28 @@ inline QRect BoundsOf(const QImage& img, COLORREF c) {
     return r;
 }
 
-inline bool SameBox(const QImage& a, const QImage& b, QRect box) {
-    box = box.intersected(a.rect()).intersected(b.rect());
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
-}
-
-// True when the text drawn at (x, y) in the DC's default font and black, on
-// white, gives exactly the pixels of img in the text's box (which must hold
-// nothing else).
-inline bool TextIsAt(const QImage& img, const std::string& text, int x, int y) {
+// Compares img with the text drawn at (x, y) in the DC's default font, black
+// on white. Exact: the text's box (which must hold nothing else) matches pixel
+// for pixel. Otherwise, for text that other drawing crosses: every pixel of
+// the text is black in img.
+inline bool TextMatches(const QImage& img, const std::string& text, int x, int y, bool exact) {
     Canvas ref(img.width(), img.height());
     ref.dc.SetBkMode(TRANSPARENT);
     ref.dc.TextOut(x, y, text);
     const CSize sz = ref.dc.GetTextExtent(text);
-    const QRect box(x, y, sz.cx, sz.cy);
-    return CountColor(ref.img, 0, box) > 0 && SameBox(img, ref.img, box);
-}
-
-// Weaker than TextIsAt, for text that other drawing crosses: every pixel of
-// the text drawn at (x, y) is black in img.
-inline bool TextPixelsAt(const QImage& img, const std::string& text, int x, int y) {
-    Canvas ref(img.width(), img.height());
-    ref.dc.SetBkMode(TRANSPARENT);
-    ref.dc.TextOut(x, y, text);
+    const QRect box = exact ? QRect(x, y, sz.cx, sz.cy).intersected(img.rect()) : img.rect();
     int n = 0;
-    for (int yy = 0; yy < img.height(); ++yy)
-        for (int xx = 0; xx < img.width(); ++xx)
-            if (ref.img.pixel(xx, yy) == Rgb(0)) {
-                if (img.pixel(xx, yy) != Rgb(0)) return false;
-                ++n;
-            }
+    for (int yy = box.top(); yy <= box.bottom(); ++yy)
+        for (int xx = box.left(); xx <= box.right(); ++xx) {
+            const bool ink = ref.img.pixel(xx, yy) == Rgb(kBlack);
+            n += ink;
+            if ((exact || ink) && img.pixel(xx, yy) != ref.img.pixel(xx, yy)) return false;
+        }
     return n > 0;
+}
+inline bool TextIsAt(const QImage& img, const std::string& text, int x, int y) {
+    return TextMatches(img, text, x, y, true);
+}
+inline bool TextPixelsAt(const QImage& img, const std::string& text, int x, int y) {
+    return TextMatches(img, text, x, y, false);
 }

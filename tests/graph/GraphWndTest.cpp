@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-constexpr COLORREF kWhite = 0xFFFFFF;
+const std::pair<float, float> kNoMarkers{CGraphWnd::kNoTime, CGraphWnd::kNoTime};
 
 // A shown top-level widget holding one graph window; the window deletes
 // itself with the widget.
@@ -36,6 +36,10 @@ struct WndSetup {
         wnd->UpdateWindow();
         return wnd->GetImage();
     }
+    std::pair<float, float> Markers() const {
+        const CRngFlt t = wnd->GetSaveTimes();
+        return {t.Lo, t.Hi};
+    }
     const GRAPH& G() const { return *wnd->GetGraph(); }
     int X(float t) const { return int(G().m_xAxis.User2Screen(t)); }
     int MidY() const {
@@ -46,6 +50,10 @@ struct WndSetup {
         QTest::mouseClick(wnd->GetSafeHwnd(), b, Qt::NoModifier, QPoint(x, MidY()));
     }
 };
+
+bool AllWhite(const QImage& img) {
+    return CountColor(img, kWhite) == img.width() * img.height();
+}
 
 // Columns in which the two images differ.
 std::vector<int> ChangedColumns(const QImage& a, const QImage& b) {
@@ -60,49 +68,33 @@ std::vector<int> ChangedColumns(const QImage& a, const QImage& b) {
 }
 } // namespace
 
-TEST(GraphWnd, SetChannelPutsMarkersAtBothEndsOnce) {
+TEST(GraphWnd, SetChannelPutsMarkersAtBothEndsOnceAndNoOrUnknownChannelClearsThem) {
     WndSetup s;
     s.AddThree();
-    EXPECT_EQ(s.wnd->GetSaveTimes().Lo, CGraphWnd::kNoTime);
+    EXPECT_EQ(s.Markers(), kNoMarkers);
     s.wnd->SetChannel(2, 1);
     const float duration = s.list.GetChan(2)->GetDuration();
     EXPECT_NEAR(duration, 3.0f, 1e-5);
-    EXPECT_FLOAT_EQ(s.wnd->GetSaveTimes().Lo, 0.0f);
-    EXPECT_FLOAT_EQ(s.wnd->GetSaveTimes().Hi, duration);
-    const QImage img = s.Paint();
-    EXPECT_GT(CountColor(img, 0x0000FF), 200); // the red curve
+    EXPECT_EQ(s.Markers(), std::pair(0.0f, duration));
+    EXPECT_GT(CountColor(s.Paint(), kRed), 200);
 
     s.wnd->SetStartEndTimes(1.0f, 2.0f);
     s.wnd->SetChannel(2, 1);
-    EXPECT_FLOAT_EQ(s.wnd->GetSaveTimes().Lo, 1.0f);
-    EXPECT_FLOAT_EQ(s.wnd->GetSaveTimes().Hi, 2.0f);
-}
+    EXPECT_EQ(s.Markers(), std::pair(1.0f, 2.0f));
 
-TEST(GraphWnd, NoChannelLeavesAnEmptyWhiteWindow) {
-    WndSetup s;
-    s.AddThree();
-    s.wnd->SetChannel(2, 1);
-    s.Paint();
+    // No channel: markers and cursor removed, an empty white window.
     s.wnd->SetCursorTime(1.0f);
     s.wnd->SetChannel(-1, 1);
-    EXPECT_EQ(s.wnd->GetSaveTimes().Lo, CGraphWnd::kNoTime);
-    EXPECT_EQ(s.wnd->GetSaveTimes().Hi, CGraphWnd::kNoTime);
+    EXPECT_EQ(s.Markers(), kNoMarkers);
     EXPECT_EQ(s.wnd->GetCursorTime(), CGraphWnd::kNoTime);
-    const QImage img = s.Paint();
-    EXPECT_EQ(CountColor(img, kWhite), img.width() * img.height());
-}
-
-TEST(GraphWnd, UnknownChannelDrawsNothingAndIgnoresClicks) {
-    WndSetup s;
-    s.AddThree();
+    EXPECT_TRUE(AllWhite(s.Paint()));
+    // A channel the list does not hold: nothing drawn, no markers, clicks ignored.
     s.wnd->SetChannel(7, 1);
-    EXPECT_EQ(s.wnd->GetSaveTimes().Lo, CGraphWnd::kNoTime);
-    const QImage img = s.Paint();
-    EXPECT_EQ(CountColor(img, kWhite), img.width() * img.height());
+    EXPECT_EQ(s.Markers(), kNoMarkers);
+    EXPECT_TRUE(AllWhite(s.Paint()));
     s.Click(Qt::LeftButton, 300);
     s.Click(Qt::RightButton, 300);
-    EXPECT_EQ(s.wnd->GetSaveTimes().Lo, CGraphWnd::kNoTime);
-    EXPECT_EQ(s.wnd->GetSaveTimes().Hi, CGraphWnd::kNoTime);
+    EXPECT_EQ(s.Markers(), kNoMarkers);
 
     CGraphWnd orphan(nullptr); // never created, no list: owner deletes it
     orphan.SetChannel(0, 1);
@@ -110,11 +102,17 @@ TEST(GraphWnd, UnknownChannelDrawsNothingAndIgnoresClicks) {
     EXPECT_FLOAT_EQ(orphan.GetCursorTime(), 1.0f);
 }
 
-TEST(GraphWnd, LeftAndRightClicksSetTheMarkers) {
+TEST(GraphWnd, LeftAndRightClicksSetTheMarkersInsideTheChannelOnly) {
     WndSetup s;
     s.AddThree();
     s.wnd->SetChannel(2, 1);
-    s.Paint();
+    const QImage before = s.Paint();
+    const float duration = s.list.GetChan(2)->GetDuration();
+    s.Click(Qt::LeftButton, s.X(0.0f) - 5);      // before 0 s
+    s.Click(Qt::RightButton, s.X(duration) + 5); // after the end
+    EXPECT_EQ(s.Markers(), std::pair(0.0f, duration));
+    EXPECT_EQ(s.wnd->GetImage(), before);
+
     const int xs = s.X(2.0f), xe = s.X(0.5f);
     s.Click(Qt::LeftButton, xs);
     s.Click(Qt::RightButton, xe);
@@ -122,20 +120,8 @@ TEST(GraphWnd, LeftAndRightClicksSetTheMarkers) {
     const float upp = s.G().m_xAxis.m_fUnitsPerPixel;
     EXPECT_NEAR(t.Lo, 2.0f, upp);
     EXPECT_NEAR(t.Hi, 0.5f, upp);
-    EXPECT_FLOAT_EQ(t.Lo, s.G().m_xAxis.Screen2User(xs)); // not ordered
-    EXPECT_FLOAT_EQ(t.Hi, s.G().m_xAxis.Screen2User(xe));
-}
-
-TEST(GraphWnd, ClicksOutsideTheChannelChangeNothing) {
-    WndSetup s;
-    s.AddThree();
-    s.wnd->SetChannel(2, 1);
-    const QImage before = s.Paint();
-    s.Click(Qt::LeftButton, s.X(0.0f) - 5);                              // before 0 s
-    s.Click(Qt::RightButton, s.X(s.list.GetChan(2)->GetDuration()) + 5); // after the end
-    EXPECT_FLOAT_EQ(s.wnd->GetSaveTimes().Lo, 0.0f);
-    EXPECT_FLOAT_EQ(s.wnd->GetSaveTimes().Hi, s.list.GetChan(2)->GetDuration());
-    EXPECT_EQ(s.wnd->GetImage(), before);
+    // The times of the clicked pixels, not ordered.
+    EXPECT_EQ(s.Markers(), std::pair(s.G().m_xAxis.Screen2User(xs), s.G().m_xAxis.Screen2User(xe)));
 }
 
 TEST(GraphWnd, MarkersAreExclusiveOrLines) {
@@ -188,17 +174,14 @@ TEST(GraphWnd, FixedAndAutomaticValueRange) {
     EXPECT_FLOAT_EQ(s.G().m_yAxis.m_fTickStep, 50.0f);
 }
 
-TEST(GraphWnd, DynamicCreationByClassName) {
+TEST(GraphWnd, CreationByClassNameAndDestruction) {
     const CRuntimeClass* cls = CRuntimeClass::FromName("CGraphWnd");
     ASSERT_NE(cls, nullptr);
     std::unique_ptr<CObject> obj(cls->CreateObject());
-    auto* wnd = dynamic_cast<CGraphWnd*>(obj.get());
-    ASSERT_NE(wnd, nullptr);
-    EXPECT_EQ(wnd->GetChannel(), -1);
-    EXPECT_TRUE(wnd->IsKindOf(RUNTIME_CLASS(CGraphWnd)));
-}
+    auto* made = dynamic_cast<CGraphWnd*>(obj.get());
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->GetChannel(), -1);
 
-TEST(GraphWnd, DestroyWindowDeletesTheObject) {
     SOFTCHANNELS list;
     QWidget top;
     auto* wnd = new CGraphWnd(&list);
@@ -236,7 +219,7 @@ TEST(GraphWnd, VolumeCurveWithMarkers) {
     s.wnd->SetStartEndTimes(result.range.Lo, result.range.Hi);
     s.wnd->SetChannel(result.iVolumeChan, 1);
     const QImage img = s.Paint();
-    EXPECT_GT(CountColor(img, 0x0000FF), 300);
+    EXPECT_GT(CountColor(img, kRed), 300);
     const CRngInt yr = s.G().m_yAxis.GetRngScreen();
     const int mid = (yr.Lo + yr.Hi) / 2;
     for (float t : {result.range.Lo, result.range.Hi})

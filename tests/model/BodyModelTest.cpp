@@ -39,25 +39,18 @@ TEST(BodyModel, BuildSegmentsFromPairWords) {
     ASSERT_EQ(m.BuildSegments(h), 1);
     EXPECT_EQ(m.GetTitle(), "Walking trial 3");
     EXPECT_EQ(m.GetJointCount(), 12);
+    // Pairs of one joint twice or with joint 0 are skipped; the rest are
+    // numbered without them.
     ASSERT_EQ(m.GetSegmentCount(), 2);
-    const tagSEGMENT* a = m.GetSegment(0);
-    EXPECT_EQ(a->m_strName, "Seg1");
-    EXPECT_EQ(a->m_nFirstJoint, 9);
-    EXPECT_EQ(a->m_nSecondJoint, 3);
-    EXPECT_EQ(a->m_iReversed, 1);
-    const tagSEGMENT* b = m.GetSegment(1);
-    EXPECT_EQ(b->m_strName, "Seg2"); // numbered without the skipped pairs
-    EXPECT_EQ(b->m_nFirstJoint, 11);
-    EXPECT_EQ(b->m_nSecondJoint, 2);
-    EXPECT_EQ(m.GetSegmentName(1), "Seg2");
-    EXPECT_EQ(m.GetSegmentName(2), "");
-    EXPECT_EQ(m.GetSegmentName(-1), "");
+    EXPECT_EQ(Joints(*m.GetSegment(0)), std::tuple("Seg1", 9, 3));
+    EXPECT_EQ(Joints(*m.GetSegment(1)), std::tuple("Seg2", 11, 2));
+    EXPECT_EQ(m.GetSegment(0)->m_iReversed + m.GetSegment(1)->m_iReversed, 2);
+    EXPECT_EQ(m.GetSegmentName(1) + "|" + m.GetSegmentName(2) + "|" + m.GetSegmentName(-1),
+              "Seg2||");
     EXPECT_EQ(m.GetSegment(2), nullptr);
-
-    EXPECT_EQ(m.GetJointName(0), "Joint1");
-    EXPECT_EQ(m.GetJointName(11), "Joint12");
-    EXPECT_EQ(m.GetJointName(-1), "FixedPt");
-    EXPECT_EQ(m.GetJointName(12), "C.G.");
+    EXPECT_EQ(m.GetJointName(0) + " " + m.GetJointName(11) + " " + m.GetJointName(-1) + " " +
+                  m.GetJointName(12),
+              "Joint1 Joint12 FixedPt C.G.");
     // Joints without numbers of their own get their index.
     ASSERT_EQ(m.GetJointNumbers().GetSize(), 12);
     EXPECT_EQ(m.GetJointNumbers()[11], 12);
@@ -98,25 +91,16 @@ TEST(BodyModel, BadHeaderLeavesTheModelAlone) {
 TEST_F(JointNames, NamesFollowTheJointNumbers) {
     Write("jnames", Jnames(45));
     BODY_MODEL m;
-    INT_ARRAY numbers(3);
-    numbers[0] = 3;
-    numbers[1] = 45;
-    numbers[2] = 1;
-    m.SetJointNumbers(numbers);
+    m.SetJointNumbers(Ints({3, 45, 1}));
     ASSERT_EQ(m.LoadJointNames(), 1);
-    EXPECT_EQ(m.GetJointName(0), "J3");
-    EXPECT_EQ(m.GetJointName(1), "J45");
-    EXPECT_EQ(m.GetJointName(2), "J1");
-    EXPECT_EQ(m.GetJointName(3), "C.G.");
+    EXPECT_EQ(m.GetJointName(0) + " " + m.GetJointName(1) + " " + m.GetJointName(2) + " " +
+                  m.GetJointName(3),
+              "J3 J45 J1 C.G.");
 }
 
 TEST_F(JointNames, ShortOrMissingFileOrBadNumberFails) {
     BODY_MODEL m;
-    INT_ARRAY numbers(3);
-    numbers[0] = 2;
-    numbers[1] = 41;
-    numbers[2] = 1;
-    m.SetJointNumbers(numbers);
+    m.SetJointNumbers(Ints({2, 41, 1}));
     MessageCapture cap;
     EXPECT_EQ(m.LoadJointNames(), 0); // no file
     EXPECT_TRUE(cap.texts.empty());

@@ -10,44 +10,30 @@ std::string TempFile(const std::string& name, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
-
-std::vector<std::string> AllLines(const std::string& path) {
-    CFileX f;
-    EXPECT_EQ(f.Open(path.c_str(), CFileX::modeRead), 1);
-    std::vector<std::string> lines;
-    std::string line;
-    while (f.ReadLine(line))
-        lines.push_back(line);
-    EXPECT_TRUE(f.IsAtEnd());
-    return lines;
-}
 } // namespace
 
 TEST(ReadLine, EndsAtCrLfOrLoneCrAndKeepsTerminators) {
-    std::string path = TempFile("mixed", "one\r\ntwo\rthree\r\r\nlast");
-    EXPECT_EQ(AllLines(path),
-              (std::vector<std::string>{"one\r\n", "two\r", "three\r", "\r\n", "last"}));
-    std::filesystem::remove(path);
-}
-
-TEST(ReadLine, LfAloneDoesNotEndALine) {
-    std::string path = TempFile("lf", "alpha\nbeta\ngamma\n");
-    EXPECT_EQ(AllLines(path), (std::vector<std::string>{"alpha\nbeta\ngamma\n"}));
-    std::filesystem::remove(path);
-}
-
-TEST(ReadLine, EmptyOrClosedFileGivesNothing) {
-    std::string path = TempFile("empty", "");
-    CFileX f;
-    ASSERT_EQ(f.Open(path.c_str(), CFileX::modeRead), 1);
-    std::string line = "stale";
-    EXPECT_EQ(f.ReadLine(line), 0);
-    EXPECT_EQ(line, "");
-    f.Close();
-    line = "stale";
-    EXPECT_EQ(f.ReadLine(line), 0);
-    EXPECT_EQ(line, "");
-    std::filesystem::remove(path);
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"one\r\ntwo\rthree\r\r\nlast", {"one\r\n", "two\r", "three\r", "\r\n", "last"}},
+        {"alpha\nbeta\ngamma\n", {"alpha\nbeta\ngamma\n"}}, // LF alone ends no line
+        {"", {}}};
+    for (const auto& [bytes, want] : cases) {
+        const std::string path = TempFile("lines", bytes);
+        CFileX f;
+        ASSERT_EQ(f.Open(path.c_str(), CFileX::modeRead), 1);
+        std::vector<std::string> lines;
+        std::string line = "stale";
+        while (f.ReadLine(line))
+            lines.push_back(line);
+        EXPECT_EQ(lines, want);
+        EXPECT_EQ(line, ""); // the failed read leaves nothing
+        EXPECT_TRUE(f.IsAtEnd());
+        f.Close();
+        line = "stale";
+        EXPECT_EQ(f.ReadLine(line), 0); // closed
+        EXPECT_EQ(line, "");
+        std::filesystem::remove(path);
+    }
 }
 
 TEST(WriteString, WritesCharactersUnchanged) {
@@ -71,9 +57,7 @@ TEST(DefFile, TokensAndIntegers) {
     EXPECT_EQ(FirstToken(" \r\n"), "");
     int v[5] = {};
     EXPECT_EQ(ScanInts("1 -2\t+3 4 5 6\r\n", v, 5), 5);
-    EXPECT_EQ(v[1], -2);
-    EXPECT_EQ(v[2], 3);
-    EXPECT_EQ(v[4], 5);
+    EXPECT_EQ(std::vector<int>(v, v + 5), (std::vector<int>{1, -2, 3, 4, 5}));
     EXPECT_EQ(ScanInts("7 8 x 9", v, 5), 2);
     EXPECT_EQ(ScanInts("2147483648 1", v, 5), 0);
     EXPECT_EQ(ScanInts("-2147483648", v, 5), 1);

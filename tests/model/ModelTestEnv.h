@@ -1,13 +1,16 @@
-// Test helper: a private companion-program folder, found through the App Paths
-// stand-in, into which tests write definition files.
+// Test helpers: a private companion-program folder, found through the App Paths
+// stand-in, into which tests write definition files; segment fields as one value.
 #pragma once
+#include "model/Segment.h"
 #include "support/AppPaths.h"
+#include "support/TypedArray.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 struct CompanionFolder : ::testing::Test {
@@ -39,3 +42,20 @@ struct CompanionFolder : ::testing::Test {
         return s;
     }
 };
+
+// Name, first and second joint of a segment.
+inline std::tuple<std::string, int, int> Joints(const tagSEGMENT& s) {
+    return {s.m_strName, s.m_nFirstJoint, s.m_nSecondJoint};
+}
+// Value, position ratio, radius ratio, reversed flag and kind.
+inline std::tuple<float, float, float, int, int> Params(const tagSEGMENT& s) {
+    return {s.m_fValue, s.m_fPosRatio, s.m_fRadiusRatio, s.m_iReversed, s.m_iKind};
+}
+
+inline INT_ARRAY Ints(std::initializer_list<int> list) {
+    INT_ARRAY a(int32_t(list.size()));
+    int i = 0;
+    for (int n : list)
+        a[i++] = n;
+    return a;
+}

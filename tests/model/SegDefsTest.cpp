@@ -41,6 +41,14 @@ JOINT_LINK Link(int joint, std::initializer_list<int> pairs) {
     return l;
 }
 
+// Joint, the keys and values of kinds 1 and 2, and the three pairs.
+std::vector<int> Fields(const JOINT_LINK& l) {
+    std::vector<int> v{l.joint, l.key1, l.value1, l.key2, l.value2};
+    for (const auto& p : l.pairs)
+        v.insert(v.end(), {p[0], p[1]});
+    return v;
+}
+
 using SegDefs = CompanionFolder;
 } // namespace
 
@@ -50,21 +58,13 @@ TEST(FindLink, KindsAndKeys) {
     l.value1 = 21;
     l.key2 = 7;
     l.value2 = 22;
-    EXPECT_EQ(FindLink(l, 3, 1), 21);
-    EXPECT_EQ(FindLink(l, 7, 1), 0);
-    EXPECT_EQ(FindLink(l, 7, 2), 22);
-    EXPECT_EQ(FindLink(l, 3, 2), 0);
-    EXPECT_EQ(FindLink(l, 3, 3), 11);
-    EXPECT_EQ(FindLink(l, -2, 3), 12);
-    EXPECT_EQ(FindLink(l, 4, 3), 0);
-    // Kinds 4 and 5 look for -key, below or above the record's own joint.
-    EXPECT_EQ(FindLink(l, 2, 4), 12);
-    EXPECT_EQ(FindLink(l, 8, 4), 0);
-    EXPECT_EQ(FindLink(l, 8, 5), 13);
-    EXPECT_EQ(FindLink(l, 2, 5), 0);
-    EXPECT_EQ(FindLink(l, 5, 4), 0); // the own joint is neither below nor above
-    EXPECT_EQ(FindLink(l, 3, 0), 0);
-    EXPECT_EQ(FindLink(l, 3, 6), 0);
+    // {key, kind, found}: kinds 4 and 5 look for -key, below or above the
+    // record's own joint (5, which is neither); kinds 0 and 6 do not exist.
+    const int cases[][3] = {{3, 1, 21},  {7, 1, 0}, {7, 2, 22}, {3, 2, 0}, {3, 3, 11},
+                            {-2, 3, 12}, {4, 3, 0}, {2, 4, 12}, {8, 4, 0}, {8, 5, 13},
+                            {2, 5, 0},   {5, 4, 0}, {3, 0, 0},  {3, 6, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FindLink(l, int8_t(c[0]), c[1]), c[2]) << c[0] << " kind " << c[1];
     // The first matching pair wins.
     JOINT_LINK dup = Link(9, {4, 31, 4, 32, 4, 33});
     EXPECT_EQ(FindLink(dup, 4, 3), 31);
@@ -79,33 +79,20 @@ TEST_F(SegDefs, LoadsNamesLinksAndRows) {
     ASSERT_EQ(defs.LoadDefs(), 1);
     EXPECT_TRUE(cap.texts.empty());
     ASSERT_EQ(defs.GetNames().size(), 12u);
-    EXPECT_EQ(defs.GetNames()[0], "Seg1");
-    EXPECT_EQ(defs.GetNames()[11], "Seg12");
+    EXPECT_EQ(defs.GetNames()[0] + " " + defs.GetNames()[11], "Seg1 Seg12");
 
-    const JOINT_LINK& j5 = defs.GetLink(4);
-    EXPECT_EQ(j5.joint, 5);
-    EXPECT_EQ(j5.key1, 3);
-    EXPECT_EQ(j5.key2, 7);
-    EXPECT_EQ(j5.value2, 7);
-    EXPECT_EQ(FindLink(j5, 7, 2), 7);
-    EXPECT_EQ(FindLink(j5, 3, 1), 0);
+    // A link line: value1, value2, then the three pairs; the keys are j - 2 and j + 2.
+    EXPECT_EQ(Fields(defs.GetLink(4)), (std::vector<int>{5, 3, 0, 7, 7, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Fields(defs.GetLink(38)),
+              (std::vector<int>{39, 37, -1, 41, 2, -3, 4, -5, 6, 127, -128}));
 
-    const JOINT_LINK& j39 = defs.GetLink(38);
-    EXPECT_EQ(j39.key1, 37);
-    EXPECT_EQ(j39.value1, -1);
-    EXPECT_EQ(j39.key2, 41);
-    EXPECT_EQ(j39.value2, 2);
-    EXPECT_EQ(j39.pairs[0][0], -3);
-    EXPECT_EQ(j39.pairs[0][1], 4);
-    EXPECT_EQ(j39.pairs[2][0], 127);
-    EXPECT_EQ(j39.pairs[2][1], -128);
-
-    EXPECT_FLOAT_EQ(defs.GetParams(0).fValue, 0.1f);
-    EXPECT_FLOAT_EQ(defs.GetParams(0).fPosRatio, 0.4f);
-    EXPECT_FLOAT_EQ(defs.GetParams(0).fRadiusRatio, 0.3f);
-    EXPECT_FLOAT_EQ(defs.GetParams(28).fValue, 2.9f);
-    EXPECT_FLOAT_EQ(defs.GetParams(28).fPosRatio, 0.428f);
-    EXPECT_FLOAT_EQ(defs.GetParams(28).fRadiusRatio, 0.328f);
+    // Parameter row r: the first number / 10000, then the fourth and fifth / 1000.
+    for (auto [row, value, pos, radius] :
+         {std::tuple(0, 0.1f, 0.4f, 0.3f), std::tuple(28, 2.9f, 0.428f, 0.328f)}) {
+        EXPECT_FLOAT_EQ(defs.GetParams(row).fValue, value) << row;
+        EXPECT_FLOAT_EQ(defs.GetParams(row).fPosRatio, pos) << row;
+        EXPECT_FLOAT_EQ(defs.GetParams(row).fRadiusRatio, radius) << row;
+    }
 }
 
 TEST_F(SegDefs, MissingFilesFailWithoutMessage) {
@@ -125,35 +112,28 @@ TEST_F(SegDefs, MissingFilesFailWithoutMessage) {
 TEST_F(SegDefs, BadSectionsFailAndKeepWhatWasRead) {
     Write("SNAMES", Snames(4));
     INT_ARRAY joints(0);
-    struct Case {
-        std::string confile;
-        const char* what;
-        bool linksComplete;
-        float firstValue; // of parameter row 0
-    };
-    const Case cases[] = {
-        {Confile({{5, "0 7 0 0 0 0 0 0"}}, 29, "* one star"), "separator", true, 0.0f},
-        {Confile({{5, "0 7 0 0 0 0 0 0"}}, 10), "short parameter section", true, 0.1f},
-        {Confile({{5, "0 7 0 0 0 0 0 0"}, {6, "1 2 3 x 5 6 7 8"}}), "link line not scanning", false,
-         0.0f},
-        {Confile({{5, "0 7 0 0 0 0 0 0"}, {6, "1 2 3 4 5 6 7"}}), "link line too short", false,
-         0.0f},
-        {Confile({{5, "0 7 0 0 0 0 0 0"}, {6, "1 2 3 4 5 6 7 128"}}), "link value too large", false,
-         0.0f},
-        {Confile({{5, "0 7 0 0 0 0 0 0"}, {6, "1 99999999999 3 4 5 6 7 8"}}), "overflow", false,
-         0.0f},
-        {Confile({{5, "0 7 0 0 0 0 0 0"}}).substr(0, 17 * 20), "file ends in the links", false,
-         0.0f},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Write("CONFILE", c.confile);
+    // {what, separator, parameter rows, line of joint 6, cut the file to 20
+    // lines, links all read, value of parameter row 0}
+    const std::tuple<const char*, const char*, int, const char*, bool, bool, float> cases[] = {
+        {"separator", "* one star", 29, "", false, true, 0.0f},
+        {"short parameter section", "** parameters", 10, "", false, true, 0.1f},
+        {"link line not scanning", "** parameters", 29, "1 2 3 x 5 6 7 8", false, false, 0.0f},
+        {"link line too short", "** parameters", 29, "1 2 3 4 5 6 7", false, false, 0.0f},
+        {"link value too large", "** parameters", 29, "1 2 3 4 5 6 7 128", false, false, 0.0f},
+        {"overflow", "** parameters", 29, "1 99999999999 3 4 5 6 7 8", false, false, 0.0f},
+        {"file ends in the links", "** parameters", 29, "", true, false, 0.0f}};
+    for (auto [what, separator, rows, joint6, cut, linksComplete, firstValue] : cases) {
+        SCOPED_TRACE(what);
+        std::map<int, std::string> links{{5, "0 7 0 0 0 0 0 0"}};
+        if (*joint6) links[6] = joint6;
+        const std::string text = Confile(links, rows, separator);
+        Write("CONFILE", cut ? text.substr(0, 17 * 20) : text);
         SEG_DEFS defs(joints, 0);
         EXPECT_EQ(defs.LoadDefs(), 0);
         EXPECT_EQ(defs.GetLink(4).value2, 7); // read before the failure
         // Links after a failing link line stay as constructed (zero).
-        EXPECT_EQ(defs.GetLink(38).joint, c.linksComplete ? 39 : 0);
-        EXPECT_FLOAT_EQ(defs.GetParams(0).fValue, c.firstValue);
+        EXPECT_EQ(defs.GetLink(38).joint, linksComplete ? 39 : 0);
+        EXPECT_FLOAT_EQ(defs.GetParams(0).fValue, firstValue);
     }
     // A parameter line with four numbers fails; the rows before it stay.
     std::string text = Confile();
@@ -171,10 +151,7 @@ TEST_F(SegDefs, FindSegmentNamesAndOrientsTheLink) {
     Write("SNAMES", Snames(8));
     // Joint 5 links to key 7 (its j + 2) with value a2; joint 9 has pair (-7, -4).
     Write("CONFILE", Confile({{5, "0 3 0 0 0 0 0 0"}, {9, "0 0 0 0 -7 -4 0 0"}}));
-    INT_ARRAY joints(3);
-    joints[0] = 5;
-    joints[1] = 7;
-    joints[2] = 9;
+    const INT_ARRAY joints = Ints({5, 7, 9});
     SEG_DEFS defs(joints, 3);
     ASSERT_EQ(defs.LoadDefs(), 1);
 
@@ -182,9 +159,7 @@ TEST_F(SegDefs, FindSegmentNamesAndOrientsTheLink) {
     // seen from its other end.
     tagSEGMENT s;
     EXPECT_EQ(defs.FindSegment(1, 2, s), -3);
-    EXPECT_EQ(s.m_strName, "Seg3");
-    EXPECT_EQ(s.m_nFirstJoint, 2);
-    EXPECT_EQ(s.m_nSecondJoint, 1);
+    EXPECT_EQ(Joints(s), std::tuple("Seg3", 2, 1));
     const SEG_PARAMS& row1 = defs.GetParams(1); // (3 - 1) / 2
     EXPECT_FLOAT_EQ(s.m_fValue, row1.fValue);
     EXPECT_FLOAT_EQ(s.m_fPosRatio, 1.0f - row1.fPosRatio);
@@ -195,16 +170,13 @@ TEST_F(SegDefs, FindSegmentNamesAndOrientsTheLink) {
     // the row as it is.
     tagSEGMENT t;
     EXPECT_EQ(defs.FindSegment(1, 4, t), 4);
-    EXPECT_EQ(t.m_strName, "Seg4");
-    EXPECT_EQ(t.m_nFirstJoint, 2);
-    EXPECT_EQ(t.m_nSecondJoint, 3);
+    EXPECT_EQ(Joints(t), std::tuple("Seg4", 2, 3));
     EXPECT_FLOAT_EQ(t.m_fPosRatio, row1.fPosRatio);
     EXPECT_FLOAT_EQ(t.m_fRadiusRatio, row1.fRadiusRatio);
 
     tagSEGMENT none;
-    EXPECT_EQ(defs.FindSegment(0, 2, none), 0);
-    EXPECT_EQ(defs.FindSegment(-1, 2, none), 0);
-    EXPECT_EQ(defs.FindSegment(3, 2, none), 0);
+    for (int i : {0, -1, 3})
+        EXPECT_EQ(defs.FindSegment(i, 2, none), 0) << i;
     EXPECT_EQ(none.m_strName, "");
 }
 
@@ -227,9 +199,7 @@ TEST_F(SegDefs, FindSegmentRejectsUnusableEntries) {
     EXPECT_EQ(defs.FindSegment(1, 2, s), 0);
     EXPECT_EQ(s.m_strName, "");
     // A joint count beyond the list only covers the list.
-    INT_ARRAY pair(2);
-    pair[0] = 6;
-    pair[1] = 8;
+    const INT_ARRAY pair = Ints({6, 8});
     SEG_DEFS wide(pair, 40);
     ASSERT_EQ(wide.LoadDefs(), 1);
     EXPECT_EQ(wide.FindSegment(1, 2, s), -1);

@@ -1,9 +1,9 @@
 #include "model/Segment.h"
+#include "ModelTestEnv.h"
 #include "support/ObContainers.h"
 
 #include <algorithm>
 #include <cstring>
-#include <gtest/gtest.h>
 
 namespace {
 float FloatAt(const uint8_t* p) {
@@ -13,92 +13,65 @@ float FloatAt(const uint8_t* p) {
     std::memcpy(&f, &bits, 4);
     return f;
 }
+
+tagSEGMENT Make(const std::string& name, int first, int second, float value, float pos,
+                float radius, int reversed, int kind) {
+    tagSEGMENT s;
+    s.m_strName = name;
+    s.m_nFirstJoint = uint8_t(first);
+    s.m_nSecondJoint = uint8_t(second);
+    s.m_fValue = value;
+    s.m_fPosRatio = pos;
+    s.m_fRadiusRatio = radius;
+    s.m_iReversed = reversed;
+    s.m_iKind = kind;
+    return s;
+}
 } // namespace
 
-TEST(Segment, Defaults) {
-    tagSEGMENT s;
-    EXPECT_EQ(s.m_strName, "");
-    EXPECT_EQ(s.m_nFirstJoint, 1);
-    EXPECT_EQ(s.m_nSecondJoint, 1);
-    EXPECT_EQ(s.m_fValue, 0.0f);
-    EXPECT_EQ(s.m_fPosRatio, 0.5f);
-    EXPECT_EQ(s.m_fRadiusRatio, 0.5f);
-    EXPECT_EQ(s.m_iReversed, 1);
-    EXPECT_EQ(s.m_iKind, 4);
-}
-
 TEST(Segment, RecordLayoutAndReadBack) {
-    tagSEGMENT s;
-    s.m_strName = "Forearm";
-    s.m_nFirstJoint = 12;
-    s.m_nSecondJoint = 200;
-    s.m_fValue = 2.5f;
-    s.m_fPosRatio = 0.43f;
-    s.m_fRadiusRatio = 0.3f;
-    s.m_iReversed = 0;
+    tagSEGMENT s = Make("Forearm", 12, 200, 2.5f, 0.43f, 0.3f, 0, 4);
     uint8_t rec[tagSEGMENT::kRecordSize];
     s.ToRecord(rec);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(rec), 10), "Forearm   ");
-    EXPECT_EQ(rec[10], 12);
-    EXPECT_EQ(rec[11], 200);
-    EXPECT_EQ(FloatAt(rec + 12), 2.5f);
-    EXPECT_EQ(FloatAt(rec + 16), 0.43f);
-    EXPECT_EQ(FloatAt(rec + 20), 0.3f);
+    EXPECT_EQ(std::pair(rec[10], rec[11]), std::pair(uint8_t(12), uint8_t(200)));
+    EXPECT_EQ(std::tuple(FloatAt(rec + 12), FloatAt(rec + 16), FloatAt(rec + 20)),
+              std::tuple(2.5f, 0.43f, 0.3f));
 
     tagSEGMENT back;
-    back.m_iKind = 7;
+    back.m_iKind = 7; // not part of the record
     back.FromRecord(rec);
-    EXPECT_EQ(back.m_strName, "Forearm");
-    EXPECT_EQ(back.m_nFirstJoint, 12);
-    EXPECT_EQ(back.m_nSecondJoint, 200);
-    EXPECT_EQ(back.m_fValue, 2.5f);
-    EXPECT_EQ(back.m_iReversed, 0);
-    EXPECT_EQ(back.m_iKind, 7); // not part of the record
+    EXPECT_EQ(Joints(back), std::tuple("Forearm", 12, 200));
+    EXPECT_EQ(Params(back), std::tuple(2.5f, 0.43f, 0.3f, 0, 7));
 
-    // Reversed segments carry the flag as a negative value.
+    // Reversed segments carry the flag as a negative value; names are cut to 10.
     s.m_iReversed = 1;
     s.m_strName = "AVeryLongSegmentName";
     s.ToRecord(rec);
     EXPECT_EQ(FloatAt(rec + 12), -2.5f);
     back.FromRecord(rec);
-    EXPECT_EQ(back.m_strName, "AVeryLongS");
-    EXPECT_EQ(back.m_iReversed, 1);
-    EXPECT_EQ(back.m_fValue, 2.5f);
+    EXPECT_EQ(Joints(back), std::tuple("AVeryLongS", 12, 200));
+    EXPECT_EQ(Params(back), std::tuple(2.5f, 0.43f, 0.3f, 1, 7));
 }
 
-TEST(Segment, ZeroValueReadsBackReversed) {
+TEST(Segment, ZeroOrTinyValueReadsBackReversed) {
     uint8_t rec[tagSEGMENT::kRecordSize] = {'H', 'i', 'p', 0, 0, 0, 0, 0, 0, 0, 3, 4};
-    tagSEGMENT s;
-    s.m_iReversed = 0;
-    s.m_fValue = 9;
+    tagSEGMENT s = Make("", 1, 1, 9, 0.5f, 0.5f, 0, 4);
     s.FromRecord(rec);
-    EXPECT_EQ(s.m_strName, "Hip");
-    EXPECT_EQ(s.m_iReversed, 1);
-    EXPECT_EQ(s.m_fValue, 0.0f);
+    EXPECT_EQ(Joints(s), std::tuple("Hip", 3, 4));
+    EXPECT_EQ(std::pair(s.m_fValue, s.m_iReversed), std::pair(0.0f, 1));
     // Just below the threshold counts as reversed too.
-    tagSEGMENT small;
-    small.m_fValue = 0.0005f;
-    small.m_iReversed = 0;
+    tagSEGMENT small = Make("", 1, 1, 0.0005f, 0.5f, 0.5f, 0, 4);
     small.ToRecord(rec);
     small.FromRecord(rec);
-    EXPECT_EQ(small.m_iReversed, 1);
-    EXPECT_EQ(small.m_fValue, -0.0005f);
+    EXPECT_EQ(std::pair(small.m_fValue, small.m_iReversed), std::pair(-0.0005f, 1));
 }
 
 TEST(Segment, ArchiveRoundTrip) {
-    EXPECT_EQ(CRuntimeClass::FromName("tagSEGMENT"), RUNTIME_CLASS(tagSEGMENT));
-    EXPECT_EQ(RUNTIME_CLASS(tagSEGMENT)->m_wSchema, 0u);
+    EXPECT_EQ(RUNTIME_CLASS(tagSEGMENT)->m_wSchema, 0u); // stored in existing archives
     CObArrayX list;
-    auto* a = new tagSEGMENT;
-    a->m_strName = "Thigh with a long name";
-    a->m_nFirstJoint = 9;
-    a->m_nSecondJoint = 3;
-    a->m_fValue = 0.0005f; // survives the archive, unlike the record
-    a->m_fPosRatio = 0.25f;
-    a->m_fRadiusRatio = 0.75f;
-    a->m_iReversed = 0;
-    a->m_iKind = 2;
-    list.Add(a);
+    // A value of 0.0005 survives the archive, unlike the record.
+    list.Add(new tagSEGMENT(Make("Thigh with a long name", 9, 3, 0.0005f, 0.25f, 0.75f, 0, 2)));
     list.Add(new tagSEGMENT);
     CArchive out;
     out << static_cast<const CObject*>(&list);
@@ -108,22 +81,14 @@ TEST(Segment, ArchiveRoundTrip) {
 
     CObject* obj = nullptr;
     ASSERT_EQ(LoadObject(bytes.data(), bytes.size(), obj, RUNTIME_CLASS(CObArrayX)), 1);
-    auto* back = static_cast<CObArrayX*>(obj);
+    std::unique_ptr<CObArrayX> back(static_cast<CObArrayX*>(obj));
     ASSERT_EQ(back->GetSize(), 2);
     ASSERT_TRUE(back->GetAt(0)->IsKindOf(RUNTIME_CLASS(tagSEGMENT)));
-    auto* b = static_cast<tagSEGMENT*>(back->GetAt(0));
-    EXPECT_EQ(b->m_strName, a->m_strName);
-    EXPECT_EQ(b->m_nFirstJoint, 9);
-    EXPECT_EQ(b->m_nSecondJoint, 3);
-    EXPECT_EQ(b->m_fValue, 0.0005f);
-    EXPECT_EQ(b->m_fPosRatio, 0.25f);
-    EXPECT_EQ(b->m_fRadiusRatio, 0.75f);
-    EXPECT_EQ(b->m_iReversed, 0);
-    EXPECT_EQ(b->m_iKind, 2);
-    auto* d = static_cast<tagSEGMENT*>(back->GetAt(1));
-    EXPECT_EQ(d->m_iKind, 4);
-    EXPECT_EQ(d->m_fPosRatio, 0.5f);
-    delete back;
+    const auto& a = *static_cast<tagSEGMENT*>(back->GetAt(0));
+    EXPECT_EQ(Joints(a), std::tuple("Thigh with a long name", 9, 3));
+    EXPECT_EQ(Params(a), std::tuple(0.0005f, 0.25f, 0.75f, 0, 2));
+    const tagSEGMENT plain;
+    EXPECT_EQ(Params(*static_cast<tagSEGMENT*>(back->GetAt(1))), Params(plain));
 
     // A truncated archive fails cleanly.
     CObject* none = nullptr;

@@ -3,42 +3,32 @@
 #include <gtest/gtest.h>
 #include <string>
 
-TEST(FixStr, FieldConstructionDropsTrailingPadding) {
-    const char field[] = {'A', 'B', ' ', ' ', 'Z'};
-    EXPECT_STREQ(CFixStr(field, 4).c_str(), "AB");
+TEST(FixStr, FieldConstructionWidthAndAlignment) {
+    const char field[] = {'A', 'B', ' ', ' ', 'Z'}, inner[] = {'A', '\0', 'B', '\0'};
+    EXPECT_STREQ(CFixStr(field, 4).c_str(), "AB"); // trailing padding dropped
     EXPECT_STREQ(CFixStr("    ", 4).c_str(), "");
-    const char inner[] = {'A', '\0', 'B', '\0'};
-    CFixStr keep(inner, 4);
-    EXPECT_EQ(keep.GetLength(), 1); // text ends at the first NUL it keeps
-}
+    EXPECT_EQ(CFixStr(inner, 4).GetLength(), 1); // text ends at the first NUL it keeps
 
-TEST(FixStr, WidthAndAlignment) {
-    CFixStr a("ABC");
-    EXPECT_EQ(a.SetWidth(5), 5);
-    EXPECT_STREQ(a.c_str(), "ABC  ");
-    CFixStr b("ABC");
-    EXPECT_EQ(b.SetWidth(2), 2);
-    EXPECT_STREQ(b.c_str(), "AB");
-    CFixStr c("A BC");
-    EXPECT_EQ(c.SetWidth(2), 2);
-    EXPECT_STREQ(c.c_str(), "A ");
-    CFixStr z("AB");
-    EXPECT_EQ(z.SetWidth(-3), 0);
-    CFixStr r("ABC");
-    r.RightAlign(5);
-    EXPECT_STREQ(r.c_str(), "  ABC");
-    CFixStr r2("ABC");
-    r2.RightAlign(2);
-    EXPECT_STREQ(r2.c_str(), "AB");
+    // {text, width, result of SetWidth, padded or cut text}
+    const std::tuple<const char*, int, int, const char*> widths[] = {
+        {"ABC", 5, 5, "ABC  "}, {"ABC", 2, 2, "AB"}, {"A BC", 2, 2, "A "}, {"AB", -3, 0, ""}};
+    for (auto [text, width, result, after] : widths) {
+        CFixStr f(text);
+        EXPECT_EQ(f.SetWidth(width), result) << text << " " << width;
+        EXPECT_STREQ(f.c_str(), after) << text << " " << width;
+    }
+    for (auto [width, after] : {std::pair(5, "  ABC"), std::pair(2, "AB")}) {
+        CFixStr r("ABC");
+        r.RightAlign(width);
+        EXPECT_STREQ(r.c_str(), after) << width;
+    }
 }
 
 TEST(FixStr, SearchCompareConcat) {
     CFixStr s("a,b,c");
-    EXPECT_EQ(s.FindNth(',', 0), 1);
-    EXPECT_EQ(s.FindNth(',', 1), 3);
-    EXPECT_EQ(s.FindNth(',', 2), -1);
-    EXPECT_EQ(s.ReverseFind(','), 3);
-    EXPECT_EQ(s.ReverseFind('x'), -1);
+    EXPECT_EQ(std::tuple(s.FindNth(',', 0), s.FindNth(',', 1), s.FindNth(',', 2)),
+              std::tuple(1, 3, -1));
+    EXPECT_EQ(std::pair(s.ReverseFind(','), s.ReverseFind('x')), std::pair(3, -1));
     EXPECT_TRUE(CFixStr("ab") == CFixStr("ab"));
     EXPECT_FALSE(CFixStr("ab") == CFixStr("abc"));
     CFixStr t("ab");

@@ -13,10 +13,6 @@ struct Counted : CObject {
 
 TEST(ObContainers, DeleteAllOrderNullsAndRefill) {
     std::vector<int> log;
-    {
-        CObArrayX empty;
-        CObListX emptyList;
-    }
     CObArrayX a;
     a.Add(new Counted(&log, 1));
     a.Add(nullptr);
@@ -36,9 +32,6 @@ TEST(ObContainers, DeleteAllOrderNullsAndRefill) {
     a.RemoveAt(0); // ownership passes to the caller
     delete taken;
     EXPECT_EQ(log.back(), 3);
-    EXPECT_STREQ(RUNTIME_CLASS(CObArrayX)->m_lpszClassName, "CObArrayX");
-    EXPECT_EQ(RUNTIME_CLASS(CObListX)->m_wSchema, 0u);
-    EXPECT_EQ(CRuntimeClass::FromName("CObListX"), RUNTIME_CLASS(CObListX));
 }
 
 TEST(ObContainers, ExtractionRequiresTheClass) {
@@ -79,8 +72,7 @@ TEST(ObList, PositionsInsertFindRemove) {
 
     CObArray arr;
     arr.InsertAt(2, &a); // grows with nulls
-    EXPECT_EQ(arr.GetSize(), 3);
+    EXPECT_EQ(std::pair(arr.GetSize(), arr.GetUpperBound()), std::pair(3, 2));
     EXPECT_EQ(arr[0], nullptr);
-    EXPECT_EQ(arr.GetUpperBound(), 2);
     EXPECT_THROW(arr.GetAt(3), std::out_of_range);
 }
