@@ -137,11 +137,7 @@ int RunAnalyse(int argc, char** argv) {
     if (seconds == 0) seconds = DefaultSeconds(wav.nDataBytes);
 
     // The channel the dialog builds for a recording of that many seconds.
-    ADCHANINFO info;
-    info.fGain = 7.8125f;
-    info.fResolution = 1.0f;
-    info.nZero = 128;
-    info.strName = "Volume";
+    ADCHANINFO info = RecordingChannelInfo();
     SOFTCHANNELS channels;
     const int waveChan = channels.GetFreeChan(-1);
     auto* wave = new SOFTCHAN_WAVE8(waveChan, seconds * long(kRate), float(1.0L / kRate), &info);

@@ -3,6 +3,7 @@
 // environment for the drawing benchmarks.
 #pragma once
 #include "channels/SoftChanWave8.h"
+#include "record/RecordingAnalysis.h"
 #include "record/SoftChannels.h"
 
 #include <QByteArray>
@@ -38,22 +39,13 @@ inline std::vector<uint8_t> MakeSignal(long seconds) {
     return s;
 }
 
-inline ADCHANINFO DialogInfo() {
-    ADCHANINFO info;
-    info.fGain = 7.8125f;
-    info.fResolution = 1.0f;
-    info.nZero = 128;
-    info.strName = "Volume";
-    return info;
-}
-
 // The dialog's channel list after a recording of `seconds`: channel 0 a wave
 // channel of that record time filled buffer by buffer until it reports full.
 struct Recording {
     SOFTCHANNELS list;
     SOFTCHAN_WAVE8* wave;
     Recording(long seconds, const std::vector<uint8_t>& samples) {
-        const ADCHANINFO info = DialogInfo();
+        const ADCHANINFO info = RecordingChannelInfo();
         wave =
             new SOFTCHAN_WAVE8(list.GetFreeChan(-1), seconds * kRate, float(1.0L / kRate), &info);
         list.AddChan(wave);

@@ -7,8 +7,8 @@
 #include <iterator>
 
 namespace {
-// The channel info every wave channel is built from: counts around 128, one
-// count reading as 7.8125 (so 8-bit samples span -1000 ... +992).
+// The info the current recording's wave channel points at (set anew for each
+// recording, since the analysis stores the DC level in it).
 ADCHANINFO& WaveChanInfo() {
     static ADCHANINFO info;
     return info;
@@ -27,10 +27,7 @@ void DlgRecord::OnButtonStart() {
     const float dt = float(1.0L / (long double)rate);
 
     ADCHANINFO& info = WaveChanInfo();
-    info.fGain = 7.8125f;
-    info.fResolution = 1.0f;
-    info.nZero = 128;
-    info.strName = "Volume";
+    info = RecordingChannelInfo();
 
     m_recorder.SetSoftChan(nullptr);
     m_channels.DeleteAll();

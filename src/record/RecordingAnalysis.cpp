@@ -14,6 +14,15 @@ constexpr float kLevelWindow = 0.01f;
 constexpr float kPointDt = 0.01f; // seconds per "Volume" point
 } // namespace
 
+ADCHANINFO RecordingChannelInfo() {
+    ADCHANINFO info;
+    info.fGain = 7.8125f;
+    info.fResolution = 1.0f;
+    info.nZero = 128;
+    info.strName = "Volume";
+    return info;
+}
+
 float RemoveDcLevel(SOFTCHAN_WAVE8& w) {
     const float d = w.fDt > kMinDcDt ? w.fDt : kMinDcDt;
     const long k = Round(kDcSpan / d);

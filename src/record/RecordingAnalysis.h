@@ -4,6 +4,7 @@
 // and the command-line analysis both call AnalyseRecording, so that they agree
 // to the last bit.
 #pragma once
+#include "channels/SoftChan.h"
 #include "support/Range.h"
 
 class SOFTCHANNELS;
@@ -25,6 +26,11 @@ struct RECORDING_ANALYSIS {
     // 1 when speech was located, 0 when range holds the defaults.
     int bLocated = 0;
 };
+
+// The channel info a recording's wave channel is built from: counts around
+// 128, one count reading as 7.8125 (so 8-bit samples span -1000 ... +992),
+// named "Volume".
+ADCHANINFO RecordingChannelInfo();
 
 // DC level over the last 0.1 s written to w (up to its last saved sample), as
 // the offset to subtract: RawToVolts(ValueToRaw(mean)) of w's info. 0 when

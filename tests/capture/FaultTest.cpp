@@ -71,7 +71,7 @@ struct DialogLikeRecording {
 TEST(CaptureFault, InputEndingMidRecordingKeepsWhatCameBefore) {
     const std::vector<uint8_t> file = Pattern(size_t(5 * kBuf + 1000), 61); // 1.09 s
     WriteBytes(InFile(), file);
-    const ADCHANINFO info = VolumeInfo();
+    const ADCHANINFO info = RecordingChannelInfo();
     SOFTCHAN_WAVE8 chan(0, 2 * kRate, 1.0f / kRate, &info);
     DialogLikeRecording r(&chan);
     ASSERT_TRUE(r.Run());
@@ -94,7 +94,7 @@ TEST(CaptureFault, DeviceFailingMidRecordingEndsItWithWhatWasCaptured) {
     pafault::Guard guard;
     const std::vector<uint8_t> file = Pattern(size_t(10 * kRate), 62);
     WriteBytes(InFile(), file);
-    const ADCHANINFO info = VolumeInfo();
+    const ADCHANINFO info = RecordingChannelInfo();
     struct Case {
         uint64_t failAfter; // frames read before the failure
         long whole;         // whole buffers delivered before it

@@ -37,7 +37,7 @@ class CountingRecorder : public RecorderButtons {
 TEST(Recorder, SamplesLandByteExactlyAndTheFifthBufferFillsAOneSecondChannel) {
     const std::vector<uint8_t> file = Pattern(3 * 11025, 52);
     WriteBytes(InFile(), file);
-    const ADCHANINFO info = VolumeInfo();
+    const ADCHANINFO info = RecordingChannelInfo();
     SOFTCHAN_WAVE8 chan(0, 11025, 1.0f / 11025, &info);
     ASSERT_EQ(chan.RtnNel(), 11026);
     CountingRecorder rec;
@@ -67,7 +67,7 @@ TEST(Recorder, SamplesLandByteExactlyAndTheFifthBufferFillsAOneSecondChannel) {
 // An empty buffer stores nothing and notifies the channel's current state; a
 // recorder without a channel stores and notifies nothing.
 TEST(Recorder, EmptyBufferAndMissingChannel) {
-    const ADCHANINFO info = VolumeInfo();
+    const ADCHANINFO info = RecordingChannelInfo();
     SOFTCHAN_WAVE8 chan(0, 100, 1.0f / 11025, &info);
     CountingRecorder rec;
     MessageLog owner;

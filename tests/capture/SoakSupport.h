@@ -1,13 +1,14 @@
-// Helpers of the recorder, soak and fault tests: the dialog's wave channel
-// info, where a recorded sample comes from in the input file, a window that
-// keeps the GUI thread busy repainting, the process's thread count, a
-// one-shot event and a playback run as the dialog runs it.
+// Helpers of the recorder, soak and fault tests: where a recorded sample
+// comes from in the input file, a window that keeps the GUI thread busy
+// repainting, the process's thread count, a one-shot event and a playback run
+// as the dialog runs it.
 #pragma once
 #include "capture/CaptureTypes.h"
 #include "channels/SoftChan.h"
 #include "platform/DC.h"
 #include "platform/WaveOut.h"
 #include "platform/Wnd.h"
+#include "record/RecordingAnalysis.h"
 
 #include <algorithm>
 #include <atomic>
@@ -26,15 +27,6 @@ namespace soak {
 constexpr UINT kWmWaveIn = 0x8005; // the recorder's message to its owner
 constexpr long kRate = 11025;
 constexpr long kBuf = 2205; // bytes of a capture buffer: 0.2 s
-
-inline ADCHANINFO VolumeInfo() {
-    ADCHANINFO info;
-    info.fGain = 7.8125f;
-    info.fResolution = 1.0f;
-    info.nZero = 128;
-    info.strName = "Volume";
-    return info;
-}
 
 // Input-file offset of channel sample k when whole 2205-byte buffers were
 // stored from offset 0: the channel keeps the first 2204 bytes of each (it

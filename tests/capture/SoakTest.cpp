@@ -30,7 +30,7 @@ TEST(CaptureSoak, FiveMinutesLandByteExactlyWhileTheGuiRepaints) {
     const long seconds = 300, buffers = seconds * kRate / kBuf; // 1500
     const std::vector<uint8_t> file = Pattern(size_t((seconds + 2) * kRate), 300);
     WriteBytes(InFile(), file);
-    const ADCHANINFO info = VolumeInfo();
+    const ADCHANINFO info = RecordingChannelInfo();
     SOFTCHAN_WAVE8 chan(0, seconds * kRate, 1.0f / kRate, &info);
     const long pairs = chan.nNel;
 
@@ -90,7 +90,7 @@ TEST(CaptureSoak, FiveMinutesLandByteExactlyWhileTheGuiRepaints) {
 TEST(CaptureSoak, TwoHundredRecordStopCyclesLeaveNothingBehind) {
     const std::vector<uint8_t> file = Pattern(size_t(900 * kRate), 200);
     WriteBytes(InFile(), file);
-    const ADCHANINFO info = VolumeInfo();
+    const ADCHANINFO info = RecordingChannelInfo();
     const int threadsBefore = ThreadBaseline();
     {
         RecorderButtons rec;

@@ -5,15 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-ADCHANINFO DialogInfo() {
-    ADCHANINFO info;
-    info.fGain = 7.8125f;
-    info.fResolution = 1.0f;
-    info.nZero = 128;
-    info.strName = "Volume";
-    return info;
-}
-
 bool CanLimitAddressSpace() {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     return false;

@@ -24,10 +24,6 @@ class FuncChan : public SOFTCHAN {
     std::function<float(long)> m_value;
 };
 
-// The record dialog's channel info: unsigned 8-bit counts around 128, 7.8125
-// per count, named "Volume".
-ADCHANINFO DialogInfo();
-
 // True when the address space can be capped (not under a sanitizer, which
 // reserves far more address space than it uses).
 bool CanLimitAddressSpace();

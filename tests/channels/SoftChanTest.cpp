@@ -3,6 +3,7 @@
 #include "channels/SoftChanLE.h"
 #include "channels/SoftChanWave8.h"
 #include "channels/SoftChanXMS.h"
+#include "record/RecordingAnalysis.h"
 #include "record/SoftChannels.h"
 
 #include <cstring>
@@ -98,7 +99,7 @@ TEST(AdChanInfo, ConversionsBetweenCountsVoltsAndValues) {
     EXPECT_EQ(a.VoltsToRaw(1.0f, 0), 409); // truncated
     EXPECT_EQ(a.VoltsToRaw(-1.0f, 1), 2048 - 409);
 
-    ADCHANINFO d = DialogInfo();
+    ADCHANINFO d = RecordingChannelInfo();
     EXPECT_FLOAT_EQ(d.RawToValue(0), -1000.0f);
     EXPECT_FLOAT_EQ(d.RawToValue(255), 992.1875f);
     // The DC removal: RawToVolts(ValueToRaw(mean)) is trunc(mean / 7.8125).

@@ -1,5 +1,6 @@
 #include "channels/SoftChanWave8.h"
 #include "ChannelTestUtil.h"
+#include "record/RecordingAnalysis.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ std::vector<uint8_t> Bytes(int n, int seed) {
 } // namespace
 
 TEST(Wave8, CapacityIsRoundedUpToWholePairsAndStartsSilent) {
-    ADCHANINFO info = DialogInfo();
+    ADCHANINFO info = RecordingChannelInfo();
     SOFTCHAN_WAVE8 w(3, 11025, kDt, &info);
     EXPECT_EQ(std::tuple(w.nNel, w.RtnNel(), w.mem.GetSize()), std::tuple(5513, 11026L, 5513u * 4));
     EXPECT_EQ(w.GetLastSavedSample(), -2);
@@ -33,7 +34,7 @@ TEST(Wave8, CapacityIsRoundedUpToWholePairsAndStartsSilent) {
 }
 
 TEST(Wave8, ValuesFollowTheChannelInfo) {
-    ADCHANINFO info = DialogInfo();
+    ADCHANINFO info = RecordingChannelInfo();
     SOFTCHAN_WAVE8 w(0, 8, kDt, &info);
     const uint8_t data[8] = {0, 255, 128, 131, 1, 2, 3, 4};
     w.InsertValues(8, data);
@@ -158,7 +159,7 @@ TEST(Wave8, InsertValues16CopiesWholePairsAndWraps) {
 }
 
 TEST(Wave8, RangeReductionsWorkOnTheSamples) {
-    ADCHANINFO info = DialogInfo();
+    ADCHANINFO info = RecordingChannelInfo();
     SOFTCHAN_WAVE8 w(0, 8, kDt, &info);
     const uint8_t d[8] = {128, 140, 100, 130, 128, 128, 200, 128};
     w.InsertValues(8, d);

@@ -39,7 +39,7 @@ template <typename W> struct Level {
     W* wave;
     SOFTCHAN_LE* le;
     Level(const std::vector<uint8_t>& s, float ratio, float scale) {
-        const ADCHANINFO info = soak::VolumeInfo();
+        const ADCHANINFO info = RecordingChannelInfo();
         wave = new W(0, long(s.size()), 1.0f / 11025, &info);
         list.AddChan(wave);
         wave->InsertValues(int(s.size()), s.data());
@@ -112,7 +112,7 @@ TEST(AnalysisFastPath, SpeechSearchGivesTheSameRangeAsTheVirtualReads) {
 TEST(AnalysisFastPath, WholeAnalysisGivesTheSameCurve) {
     const std::vector<uint8_t> s = Samples(2 * 11025, 5);
     SOFTCHANNELS a, b;
-    const ADCHANINFO info = soak::VolumeInfo();
+    const ADCHANINFO info = RecordingChannelInfo();
     auto* wa = new SOFTCHAN_WAVE8(0, long(s.size()), float(1.0L / 11025), &info);
     auto* wb = new PlainWave(0, long(s.size()), float(1.0L / 11025), &info);
     a.AddChan(wa);

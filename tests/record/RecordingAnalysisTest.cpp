@@ -22,7 +22,7 @@ struct Recording {
     SOFTCHANNELS list;
     SOFTCHAN_WAVE8* wave;
     Recording(long recordSeconds, double seconds, const std::function<uint8_t(long)>& sample) {
-        ADCHANINFO info = soak::VolumeInfo();
+        ADCHANINFO info = RecordingChannelInfo();
         wave = new SOFTCHAN_WAVE8(list.GetFreeChan(-1), recordSeconds * kRate, float(1.0L / kRate),
                                   &info);
         list.AddChan(wave);
@@ -149,7 +149,7 @@ TEST(RecordingAnalysis, EveryRecordingAfterEmptyingTheListGetsChannels0To2) {
     RECORDING_ANALYSIS first;
     ASSERT_EQ(AnalyseRecording(r.list, 0, first), 1);
     r.list.DeleteAll();
-    ADCHANINFO info = soak::VolumeInfo();
+    ADCHANINFO info = RecordingChannelInfo();
     auto* w = new SOFTCHAN_WAVE8(r.list.GetFreeChan(-1), 2 * kRate, float(1.0L / kRate), &info);
     r.list.AddChan(w);
     std::vector<uint8_t> buf(kBuffer, 128);
@@ -177,7 +177,7 @@ TEST(RecordingAnalysis, NoWaveChannelOrAFullListAddsNothing) {
     EXPECT_EQ(list.GetSize(), 1);
 
     SOFTCHANNELS full;
-    ADCHANINFO info = soak::VolumeInfo();
+    ADCHANINFO info = RecordingChannelInfo();
     full.AddChan(new SOFTCHAN_WAVE8(0, 2 * kRate, float(1.0L / kRate), &info));
     for (int n = 1; n < 255; ++n)
         full.AddChan(new SOFTCHAN_XMS(n, 1, 0.01f, "", "", "Sec", "Time"));
