@@ -1,4 +1,5 @@
 #include "platform/Dialog.h"
+#include "platform/PostQueue.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -157,7 +158,8 @@ void CDialog::EndDialog(int result) {
 
 void CDialog::DestroyWindow() {
     if (!m_pWnd) return;
-    for (auto& [id, t] : m_timers) t->stop();
+    for (auto& [id, t] : m_timers)
+        t->stop();
     m_timers.clear();
     m_items.clear();
     VokDialogWidget* w = m_pWnd;
@@ -169,14 +171,20 @@ void CDialog::DestroyWindow() {
     PostNcDestroy();
 }
 
-QDialog* CDialog::GetSafeHwnd() const { return m_pWnd; }
+QDialog* CDialog::GetSafeHwnd() const {
+    return m_pWnd;
+}
 
 CControl* CDialog::GetDlgItem(int id) {
     auto it = m_items.find(id);
     return it == m_items.end() ? nullptr : it->second.get();
 }
-CButton* CDialog::GetButton(int id) { return dynamic_cast<CButton*>(GetDlgItem(id)); }
-CListBox* CDialog::GetListBox(int id) { return dynamic_cast<CListBox*>(GetDlgItem(id)); }
+CButton* CDialog::GetButton(int id) {
+    return dynamic_cast<CButton*>(GetDlgItem(id));
+}
+CListBox* CDialog::GetListBox(int id) {
+    return dynamic_cast<CListBox*>(GetDlgItem(id));
+}
 
 void CDialog::SetDefID(int id) {
     m_nDefID = id;
@@ -211,21 +219,18 @@ void CDialog::KillTimer(unsigned id) {
 
 void CDialog::PostMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
     std::weak_ptr<CDialog*> weak = m_self;
-    QObject* ctx = QCoreApplication::instance();
-    if (!ctx) return;
-    QMetaObject::invokeMethod(
-        ctx,
-        [weak, msg, wParam, lParam] {
-            auto self = weak.lock();
-            if (self && *self) (*self)->WindowProc(msg, wParam, lParam);
-        },
-        Qt::QueuedConnection);
+    PostQueue::Post([weak, msg, wParam, lParam] {
+        auto self = weak.lock();
+        if (self && *self) (*self)->WindowProc(msg, wParam, lParam);
+    });
 }
 
 intptr_t CDialog::WindowProc(unsigned msg, uintptr_t, intptr_t) {
     if (msg == WM_CLOSE) {
-        if (m_pWnd && m_pWnd->isModal()) OnCancel();
-        else DestroyWindow();
+        if (m_pWnd && m_pWnd->isModal())
+            OnCancel();
+        else
+            DestroyWindow();
     }
     return 0;
 }
@@ -243,7 +248,9 @@ void CDialog::OnOK() {
     UpdateData(true);
     EndDialog(IDOK);
 }
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool CDialog::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return false;
@@ -267,12 +274,16 @@ void CDialog::DDX_Control(int id, CControl& control) {
 void CDialog::DDX_Check(bool bSave, int id, int& value) {
     CButton* b = GetButton(id);
     if (!b) return;
-    if (bSave) value = b->GetCheck();
-    else b->SetCheck(value ? BST_CHECKED : BST_UNCHECKED);
+    if (bSave)
+        value = b->GetCheck();
+    else
+        b->SetCheck(value ? BST_CHECKED : BST_UNCHECKED);
 }
 void CDialog::DDX_Text(bool bSave, int id, std::string& value) {
     CControl* c = GetDlgItem(id);
     if (!c) return;
-    if (bSave) value = c->GetWindowText();
-    else c->SetWindowText(value);
+    if (bSave)
+        value = c->GetWindowText();
+    else
+        c->SetWindowText(value);
 }

@@ -1,6 +1,7 @@
 #include "platform/Wnd.h"
 #include "platform/DC.h"
 #include "platform/Dialog.h"
+#include "platform/PostQueue.h"
 #include <QCoreApplication>
 #include <QDialog>
 #include <QImage>
@@ -58,8 +59,10 @@ class VokWndWidget : public QWidget {
     void mousePressEvent(QMouseEvent* e) override {
         if (!m_pOwner) return;
         CPoint pt(int(e->position().x()), int(e->position().y()));
-        if (e->button() == Qt::LeftButton) m_pOwner->OnLButtonDown(flags(e), pt);
-        else if (e->button() == Qt::RightButton) m_pOwner->OnRButtonDown(flags(e), pt);
+        if (e->button() == Qt::LeftButton)
+            m_pOwner->OnLButtonDown(flags(e), pt);
+        else if (e->button() == Qt::RightButton)
+            m_pOwner->OnRButtonDown(flags(e), pt);
     }
     void mouseMoveEvent(QMouseEvent* e) override {
         if (m_pOwner)
@@ -72,7 +75,8 @@ CWnd::CWnd() : m_self(std::make_shared<CWnd*>(this)) {}
 CWnd::~CWnd() {
     *m_self = nullptr;
     if (m_pWnd) {
-        for (const auto& t : m_timers) m_pWnd->killTimer(t.second);
+        for (const auto& t : m_timers)
+            m_pWnd->killTimer(t.second);
         m_pWnd->m_pOwner = nullptr;
         delete m_pWnd;
         m_pWnd = nullptr;
@@ -120,7 +124,8 @@ BOOL CWnd::CreateHidden() {
 BOOL CWnd::DestroyWindow() {
     if (!m_pWnd) return FALSE;
     VokWndWidget* w = m_pWnd;
-    for (const auto& t : m_timers) w->killTimer(t.second);
+    for (const auto& t : m_timers)
+        w->killTimer(t.second);
     m_timers.clear();
     w->m_pOwner = nullptr;
     w->hide();
@@ -136,20 +141,18 @@ void CWnd::widgetGone() {
     PostNcDestroy();
 }
 
-QWidget* CWnd::GetSafeHwnd() const { return m_pWnd; }
+QWidget* CWnd::GetSafeHwnd() const {
+    return m_pWnd;
+}
 
 BOOL CWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     std::weak_ptr<CWnd*> weak = m_self;
-    QObject* ctx = QCoreApplication::instance();
-    if (!ctx) return FALSE;
-    QMetaObject::invokeMethod(
-        ctx,
-        [weak, msg, wParam, lParam] {
-            auto self = weak.lock();
-            if (self && *self) (*self)->WindowProc(msg, wParam, lParam);
-        },
-        Qt::QueuedConnection);
-    return TRUE;
+    return PostQueue::Post([weak, msg, wParam, lParam] {
+        auto self = weak.lock();
+        if (self && *self) (*self)->WindowProc(msg, wParam, lParam);
+    })
+               ? TRUE
+               : FALSE;
 }
 
 LRESULT CWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -169,7 +172,9 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return OnMessage(msg, wParam, lParam);
 }
 
-LRESULT CWnd::OnMessage(UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CWnd::OnMessage(UINT, WPARAM, LPARAM) {
+    return 0;
+}
 
 UINT CWnd::SetTimer(UINT id, UINT ms) {
     if (!m_pWnd) return 0;
@@ -221,7 +226,9 @@ void CWnd::ShowWindow(int cmd) {
     if (m_pWnd) m_pWnd->setVisible(cmd != SW_HIDE);
 }
 
-bool CWnd::IsWindowVisible() const { return m_pWnd && m_pWnd->isVisible(); }
+bool CWnd::IsWindowVisible() const {
+    return m_pWnd && m_pWnd->isVisible();
+}
 
 void CWnd::MoveWindow(const CRect& rect) {
     if (!m_pWnd) return;
@@ -239,9 +246,13 @@ std::unique_ptr<CDC> CWnd::GetDC() {
     return dc;
 }
 
-QImage CWnd::GetImage() const { return m_pWnd ? m_pWnd->m_image : QImage(); }
+QImage CWnd::GetImage() const {
+    return m_pWnd ? m_pWnd->m_image : QImage();
+}
 
-HCURSOR CWnd::LoadCrossCursor() { return HCURSOR(Qt::CrossCursor); }
+HCURSOR CWnd::LoadCrossCursor() {
+    return HCURSOR(Qt::CrossCursor);
+}
 
 void CWnd::SetCursor(HCURSOR cursor) {
     if (m_pWnd) m_pWnd->setCursor(QCursor(Qt::CursorShape(cursor)));
