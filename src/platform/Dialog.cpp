@@ -218,11 +218,7 @@ void CDialog::KillTimer(unsigned id) {
 }
 
 void CDialog::PostMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    std::weak_ptr<CDialog*> weak = m_self;
-    PostQueue::Post([weak, msg, wParam, lParam] {
-        auto self = weak.lock();
-        if (self && *self) (*self)->WindowProc(msg, wParam, lParam);
-    });
+    PostQueue::PostMessageTo(std::weak_ptr<CDialog*>(m_self), msg, wParam, lParam);
 }
 
 intptr_t CDialog::WindowProc(unsigned msg, uintptr_t, intptr_t) {

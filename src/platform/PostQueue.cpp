@@ -46,7 +46,7 @@ bool PostQueue::Post(std::function<void()> fn) {
             // Made on whichever thread posts first, then handed to the GUI
             // thread and owned by the application.
             auto* r = new Receiver;
-            if (r->thread() != app->thread()) r->moveToThread(app->thread());
+            r->moveToThread(app->thread());
             r->setParent(app);
             g_receiver = r;
         }

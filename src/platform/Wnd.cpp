@@ -2,7 +2,6 @@
 #include "platform/DC.h"
 #include "platform/Dialog.h"
 #include "platform/PostQueue.h"
-#include <QCoreApplication>
 #include <QDialog>
 #include <QImage>
 #include <QMouseEvent>
@@ -146,13 +145,7 @@ QWidget* CWnd::GetSafeHwnd() const {
 }
 
 BOOL CWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    std::weak_ptr<CWnd*> weak = m_self;
-    return PostQueue::Post([weak, msg, wParam, lParam] {
-        auto self = weak.lock();
-        if (self && *self) (*self)->WindowProc(msg, wParam, lParam);
-    })
-               ? TRUE
-               : FALSE;
+    return PostQueue::PostMessageTo(std::weak_ptr<CWnd*>(m_self), msg, wParam, lParam);
 }
 
 LRESULT CWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
