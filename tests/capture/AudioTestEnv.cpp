@@ -71,22 +71,6 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
 }
 
-bool PumpUntil(const std::function<bool()>& done, int capMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > capMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
-void PumpPending() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 EnvGuard::EnvGuard(const char* name, const std::string& value) : m_name(name) {
     const char* old = std::getenv(name);
     m_bHad = old != nullptr;

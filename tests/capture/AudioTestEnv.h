@@ -2,6 +2,7 @@
 // tests/data/alsa-test.conf (set up for the whole test process before the
 // audio back end starts), files of known samples, and running the event loop.
 #pragma once
+#include "EventLoop.h"
 #include "platform/Wnd.h"
 #include <cstdint>
 #include <functional>
@@ -20,11 +21,8 @@ std::vector<uint8_t> Pattern(size_t n, unsigned seed = 1);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& data);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 
-// Runs the event loop until done() holds; false when it still does not hold
-// after capMs (a guard against a hang, not a timing check).
-bool PumpUntil(const std::function<bool()>& done, int capMs = 30000);
-// Runs every event already queued.
-void PumpPending();
+using testloop::PumpPending;
+using testloop::PumpUntil;
 
 // Sets an environment variable for the life of the object.
 class EnvGuard {

@@ -1,10 +1,10 @@
 // Posted messages: sent from several threads at once, each thread's messages
 // arrive on the GUI thread in the order that thread posted them, none is lost,
 // and a message to a window destroyed in the meantime is dropped.
+#include "EventLoop.h"
 #include "platform/Wnd.h"
 #include <QCoreApplication>
 #include <QThread>
-#include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
 #include <vector>
@@ -29,20 +29,12 @@ class LogWnd : public CWnd {
     }
 };
 
-bool PumpUntil(const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 } // namespace
 
 // Rounds of posting while the loop turns, as it does while sound arrives; many
 // rounds give the thread checker many chances at the hand-over.
 TEST(PostMessage, FromSeveralThreadsInOrderOnTheGuiThread) {
-    constexpr int kRounds = 30, kThreads = 4, kEach = 200;
+    constexpr int kRounds = 100, kThreads = 4, kEach = 200;
     for (int round = 0; round < kRounds; ++round) {
         LogWnd w;
         ASSERT_TRUE(w.CreateHidden());
@@ -52,7 +44,8 @@ TEST(PostMessage, FromSeveralThreadsInOrderOnTheGuiThread) {
                 for (int i = 0; i < kEach; ++i)
                     w.PostMessage(0x8100 + t, WPARAM(i), LPARAM(-i));
             });
-        const bool all = PumpUntil([&] { return w.got.size() >= size_t(kThreads * kEach); });
+        const bool all =
+            testloop::PumpUntil([&] { return w.got.size() >= size_t(kThreads * kEach); }, 10000);
         for (auto& th : threads)
             th.join();
         ASSERT_TRUE(all) << round;
@@ -80,6 +73,6 @@ TEST(PostMessage, ToADestroyedWindowIsDropped) {
     LogWnd probe;
     ASSERT_TRUE(probe.CreateHidden());
     probe.PostMessage(0x8201, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !probe.got.empty(); }));
+    ASSERT_TRUE(testloop::PumpUntil([&] { return !probe.got.empty(); }, 10000));
     EXPECT_EQ(probe.got[0].msg, 0x8201u);
 }
