@@ -15,6 +15,7 @@
 #include "platform/Dialog.h"
 #include "platform/Event.h"
 #include "platform/WaveOut.h"
+#include "record/RecordOptions.h"
 #include "record/SoftChannels.h"
 #include "support/Range.h"
 #include <atomic>
@@ -53,6 +54,10 @@ class DlgRecord : public CDialog {
     DlgRecord(const char* folder, const char* const* names, int count);
     // Stops a running capture or playback before the channels go.
     ~DlgRecord() override;
+
+    // Additions beyond the standard behaviour; call before DoModal.
+    void SetOptions(const RECORD_OPTIONS& options) { m_options = options; }
+    const RECORD_OPTIONS& GetOptions() const { return m_options; }
 
     bool OnInitDialog() override;
     void OnOK() override;
@@ -122,6 +127,7 @@ class DlgRecord : public CDialog {
     std::atomic<HWAVEOUT> m_hWaveOut{nullptr};
     WAVEHDR m_waveHdr{};
     CEvent m_evPlayDone{false, false};
+    RECORD_OPTIONS m_options;
 
   protected:
     int LocateSpeech(CRngFlt& range);
