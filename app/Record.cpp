@@ -1,4 +1,5 @@
 #include "Record.h"
+#include "Devices.h"
 #include "platform/WaveIn.h"
 #include "record/DlgRecord.h"
 #include "record/ItemList.h"
@@ -13,6 +14,7 @@
 
 namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
+                     "                     [--device NAME]\n"
                      "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
                      "  --item-file holds one name per line (UTF-8 text, names of at most 1024\n"
                      "  bytes; blank lines and surrounding spaces are ignored; a file with\n"
@@ -20,7 +22,10 @@ const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --ite
                      "  Exits 0 when the dialog ends with OK, 1 on Cancel, 2 on bad arguments\n"
                      "  and 3 when there is no sound capture device.\n"
                      "  The capture device is the default input, or the one named by\n"
-                     "  VOK_AUDIO_DEVICE.\n";
+                     "  VOK_AUDIO_DEVICE.\n"
+                     "  --device NAME  records from and plays to the device NAME (its exact name\n"
+                     "                 or a part found in no other name; `vokrec devices` lists\n"
+                     "                 them); an unknown or ambiguous NAME exits 3.\n";
 
 const char* kNoDevice =
     "vokrec record: no sound capture device was found, so nothing can be recorded.\n"
@@ -43,6 +48,7 @@ int RunRecord(int argc, char** argv) {
     std::string folder;
     std::vector<std::string> items;
     bool haveList = false;
+    RECORD_OPTIONS options;
     for (int i = 0; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -50,6 +56,8 @@ int RunRecord(int argc, char** argv) {
             return 0;
         } else if (a == "--folder" && i + 1 < argc) {
             folder = argv[++i];
+        } else if (a == "--device" && i + 1 < argc) {
+            options.strDevice = argv[++i];
         } else if (a == "--items") {
             haveList = true;
             while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0)
@@ -77,6 +85,7 @@ int RunRecord(int argc, char** argv) {
         std::fprintf(stderr, "vokrec record: %s is not a directory\n", folder.c_str());
         return 2;
     }
+    if (!options.strDevice.empty() && !SelectNamedDevice("record", options.strDevice)) return 3;
     if (waveInGetNumDevs() == 0) {
         std::fputs(kNoDevice, stderr);
         return 3;
@@ -91,6 +100,7 @@ int RunRecord(int argc, char** argv) {
     for (const std::string& s : items)
         names.push_back(s.c_str());
     DlgRecord dlg(folder.c_str(), names.data(), int(names.size()));
+    dlg.SetOptions(options);
     int r = dlg.DoModal();
     return r == IDOK ? 0 : 1;
 }

@@ -1,7 +1,9 @@
 // vokrec: host program of the recording library.
 //   vokrec record  --folder DIR (--items NAME... | --item-file FILE)
 //   vokrec analyse FILE.wav [--seconds N]
+//   vokrec devices
 #include "Analyse.h"
+#include "Devices.h"
 #include "Record.h"
 #include <cstdio>
 #include <cstring>
@@ -9,6 +11,7 @@
 namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
                      "       vokrec analyse FILE.wav [--seconds N]\n"
+                     "       vokrec devices\n"
                      "Run a command with --help for details.\n";
 }
 
@@ -18,6 +21,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (std::strcmp(argv[1], "record") == 0) return RunRecord(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "devices") == 0) return RunDevices(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "analyse") == 0 || std::strcmp(argv[1], "analyze") == 0)
         return RunAnalyse(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {

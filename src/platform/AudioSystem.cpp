@@ -42,6 +42,7 @@ struct Session {
     bool ok = false;
     std::atomic<bool> abandoned{false};
     std::atomic<int> open{0};
+    std::string selected; // under lock
 };
 
 // Never destroyed: a device thread left behind may still use it at exit.
@@ -59,6 +60,17 @@ std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     return s;
+}
+
+// The program's selection, else VOK_AUDIO_DEVICE; empty for the default.
+std::string Selected() {
+    Session& s = TheSession();
+    {
+        std::lock_guard<std::mutex> lk(s.lock);
+        if (!s.selected.empty()) return s.selected;
+    }
+    const char* env = std::getenv("VOK_AUDIO_DEVICE");
+    return env ? env : "";
 }
 
 } // namespace
@@ -93,9 +105,9 @@ std::vector<int> Devices(bool input) {
         if (d >= 0 && MaxChannels(d, input) > 0) all.push_back(d);
     }
 
-    const char* wanted = std::getenv("VOK_AUDIO_DEVICE");
-    if (wanted && *wanted) {
-        std::string w = Lower(wanted);
+    std::string wanted = Selected();
+    if (!wanted.empty()) {
+        const std::string w = Lower(wanted);
         for (int d : all)
             if (Lower(DeviceName(d)) == w) out.push_back(d);
         for (int d : all)
@@ -109,6 +121,51 @@ std::vector<int> Devices(bool input) {
     for (int d : all)
         if (d != def) out.push_back(d);
     return out;
+}
+
+std::vector<DEVICE_ENTRY> AllDevices() {
+    std::vector<DEVICE_ENTRY> out;
+    if (!Init()) return out;
+    PaHostApiIndex api = Pa_HostApiTypeIdToHostApiIndex(paALSA);
+    const PaHostApiInfo* info = api < 0 ? nullptr : Pa_GetHostApiInfo(api);
+    if (!info) return out;
+    for (int i = 0; i < info->deviceCount; ++i) {
+        PaDeviceIndex d = Pa_HostApiDeviceIndexToDeviceIndex(api, i);
+        if (d < 0) continue;
+        DEVICE_ENTRY e;
+        e.name = DeviceName(d);
+        e.bCapture = MaxChannels(d, true) > 0;
+        e.bPlayback = MaxChannels(d, false) > 0;
+        e.bDefaultCapture = d == info->defaultInputDevice;
+        e.bDefaultPlayback = d == info->defaultOutputDevice;
+        if (e.bCapture || e.bPlayback) out.push_back(e);
+    }
+    return out;
+}
+
+int FindDevice(const std::string& wanted, std::vector<std::string>& candidates) {
+    candidates.clear();
+    const std::string w = Lower(wanted);
+    std::vector<std::string> all;
+    for (const DEVICE_ENTRY& e : AllDevices()) {
+        if (Lower(e.name) == w) {
+            candidates.assign(1, e.name);
+            return 1;
+        }
+        all.push_back(e.name);
+        if (!w.empty() && Lower(e.name).find(w) != std::string::npos) candidates.push_back(e.name);
+    }
+    const int n = int(candidates.size());
+    if (n == 0) candidates = all;
+    return n;
+}
+
+std::string SelectDevice(const std::string& name) {
+    Session& s = TheSession();
+    std::lock_guard<std::mutex> lk(s.lock);
+    std::string old = s.selected;
+    s.selected = name;
+    return old;
 }
 
 int DeviceFor(unsigned int id, bool input) {

@@ -6,7 +6,8 @@
 // empty, names the device to use (an exact PortAudio device name, or else a
 // part of one, compared without regard to case); only matching devices are
 // then offered. Without it the system's default device comes first, followed by
-// every other device of that direction.
+// every other device of that direction. A device selected by the program
+// (SelectDevice) takes the variable's place.
 #pragma once
 #include "platform/MMSystem.h"
 #include <cstdint>
@@ -31,6 +32,24 @@ std::vector<int> Devices(bool input);
 int DeviceFor(unsigned int id, bool input);
 
 std::string DeviceName(int paDevice);
+
+// Every device of the ALSA host, in PortAudio's order, whatever the selection.
+struct DEVICE_ENTRY {
+    std::string name;
+    bool bCapture = false, bPlayback = false;
+    bool bDefaultCapture = false, bDefaultPlayback = false;
+};
+std::vector<DEVICE_ENTRY> AllDevices();
+
+// Finds the one device a name means: its exact name (case does not matter),
+// or else the only name containing it. Returns how many devices match (1
+// for an exact name); candidates gets the one device's name, the names
+// containing it when more match, or every name when none does.
+int FindDevice(const std::string& wanted, std::vector<std::string>& candidates);
+
+// Selects the device used in place of VOK_AUDIO_DEVICE (matched the same
+// way); empty returns to the variable. Returns the selection it replaces.
+std::string SelectDevice(const std::string& name);
 int MaxChannels(int paDevice, bool input);
 double HighLatency(int paDevice, bool input);
 

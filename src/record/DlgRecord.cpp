@@ -2,6 +2,7 @@
 // deferred shutdown and cancel.
 #include "record/DlgRecord.h"
 #include "channels/SoftChanWave8.h"
+#include "platform/AudioSystem.h"
 #include "record/LocateSpeech.h"
 #include "support/NumUtil.h"
 #include <cstdio>
@@ -24,6 +25,7 @@ DlgRecord::~DlgRecord() {
     // Nothing may write into or read from the channels once they are gone.
     AbortRecording();
     StopPlaybackAndWait();
+    if (m_bDeviceSelected) AudioSystem::SelectDevice(m_strOldDevice);
 }
 
 void DlgRecord::DoDataExchange(bool bSave) {
@@ -35,6 +37,10 @@ void DlgRecord::DoDataExchange(bool bSave) {
 bool DlgRecord::OnInitDialog() {
     // A shutdown of an earlier dialog in this process must not freeze this one.
     m_bShuttingDown = 0;
+    if (!m_options.strDevice.empty() && !m_bDeviceSelected) {
+        m_strOldDevice = AudioSystem::SelectDevice(m_options.strDevice);
+        m_bDeviceSelected = true;
+    }
     CDialog::OnInitDialog();
     CreateChildWindows();
     for (const std::string& name : m_arrFiles)

@@ -156,4 +156,7 @@ class DlgRecord : public CDialog {
     void CounterStop();
 
     unsigned m_nPlayback = 0; // number of the current playback (GUI thread)
+    // The device selection the options replaced while the dialog runs.
+    std::string m_strOldDevice;
+    bool m_bDeviceSelected = false;
 };
