@@ -33,14 +33,14 @@ int WAVReader::Load(const std::string& path, uint32_t maxDataBytes) {
     std::error_code ec;
     const auto st = std::filesystem::status(path, ec);
     if (ec || !std::filesystem::exists(st))
-        return Fail("cannot open " + path + ": " + (ec ? ec.message() : std::strerror(ENOENT)));
-    if (!std::filesystem::is_regular_file(st)) return Fail("not a regular file: " + path);
+        return Fail("cannot open: " + (ec ? ec.message() : std::string(std::strerror(ENOENT))));
+    if (!std::filesystem::is_regular_file(st)) return Fail("not a regular file");
     std::ifstream in(path, std::ios::binary);
-    if (!in) return Fail("cannot open " + path + ": " + std::strerror(errno));
+    if (!in) return Fail(std::string("cannot open: ") + std::strerror(errno));
     in.seekg(0, std::ios::end);
     const std::streamoff fileSize = in.tellg();
     in.seekg(0);
-    if (fileSize < 0) return Fail("cannot read " + path);
+    if (fileSize < 0) return Fail("cannot read the file");
     return Parse(in, fileSize, maxDataBytes);
 }
 

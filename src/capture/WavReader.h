@@ -27,7 +27,8 @@ class WAVReader {
     uint32_t nDataBytes = 0;
     std::vector<uint8_t> data;
 
-    // 1 on success; 0 with a one-line reason in Error().
+    // 1 on success; 0 with a one-line reason in Error() (without the path: the
+    // caller names the file).
     int Load(const std::string& path, uint32_t maxDataBytes = UINT32_MAX);
     // The same on a file image in memory.
     int LoadBytes(const uint8_t* bytes, size_t size, uint32_t maxDataBytes = UINT32_MAX);
