@@ -21,14 +21,15 @@ int C1At(const std::string& s, size_t i) {
     return next >= 0x80 && next <= 0x9F ? next : -1;
 }
 
-// Escapes s for JSON (json) or for a message; utf8 tells whether s is valid UTF-8.
-std::string Escaped(const std::string& s, bool json, bool utf8) {
+// Escapes s for JSON (json) or for a message; utf8 tells whether s is valid UTF-8;
+// quoted whether it goes between double quotes.
+std::string Escaped(const std::string& s, bool json, bool utf8, bool quoted = true) {
     std::string out;
     out.reserve(s.size() + 2);
     for (size_t i = 0; i < s.size(); ++i) {
         const unsigned char c = (unsigned char)s[i];
         const int c1 = utf8 ? C1At(s, i) : -1;
-        if (c == '"' || c == '\\') {
+        if (quoted && (c == '"' || c == '\\')) {
             out += '\\';
             out += char(c);
         } else if (!json && (c == '\n' || c == '\t' || c == '\r')) {
@@ -71,9 +72,9 @@ std::string JsonNumber(double v, int decimals) {
 }
 
 std::string MessageQuoted(const std::string& s) {
-    return "\"" + MessageText(s) + "\"";
+    return "\"" + Escaped(s, false, ItemList::IsUtf8(s)) + "\"";
 }
 
 std::string MessageText(const std::string& s) {
-    return Escaped(s, false, ItemList::IsUtf8(s));
+    return Escaped(s, false, ItemList::IsUtf8(s), false);
 }

@@ -19,5 +19,5 @@ std::string JsonNumber(double v, int decimals);
 // escaped, control characters as \n, \t, \r or \xNN (C1 controls as \u00XX),
 // and, when s is not valid UTF-8, every byte from 0x80 up as \xNN.
 std::string MessageQuoted(const std::string& s);
-// The same without the quotes, for a message's own text.
+// The same without the quotes (and '"', '\' as they are), for a message's own text.
 std::string MessageText(const std::string& s);

@@ -1,6 +1,6 @@
 // vokrec: host program of the recording library.
 //   vokrec record  --folder DIR (--items NAME... | --item-file FILE)
-//   vokrec analyse FILE.wav [--seconds N]
+//   vokrec analyse [OPTION]... FILE.wav|FOLDER...
 //   vokrec devices
 #include "Analyse.h"
 #include "Devices.h"
@@ -10,7 +10,7 @@
 
 namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
-                     "       vokrec analyse FILE.wav [--seconds N]\n"
+                     "       vokrec analyse [OPTION]... FILE.wav|FOLDER...\n"
                      "       vokrec devices\n"
                      "Run a command with --help for details.\n";
 }
