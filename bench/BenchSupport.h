@@ -21,12 +21,13 @@ constexpr int kBufferBytes = 2205; // one 0.2-s capture buffer
 
 // `seconds` of 8-bit samples: room noise of about +-2 counts around a DC level
 // of 130, and one spoken-like word (two syllables of a 180 Hz voice, 1.3 s, or
-// 40 % of a shorter recording) starting at 40 % of the recording.
-inline std::vector<uint8_t> MakeSignal(long seconds) {
+// 40 % of a shorter recording) starting at 40 % of the recording. seed varies
+// the noise.
+inline std::vector<uint8_t> MakeSignal(long seconds, uint32_t seed = 12345) {
     const long n = seconds * kRate;
     const double t0 = 0.4 * double(seconds), len = std::min(1.3, 0.4 * double(seconds));
     std::vector<uint8_t> s(static_cast<size_t>(n));
-    uint32_t noise = 12345;
+    uint32_t noise = seed;
     for (long i = 0; i < n; ++i) {
         const double t = double(i) / double(kRate);
         noise = noise * 1103515245u + 12345u;

@@ -2,7 +2,8 @@
 // channel, "Volume" curve, speech location) for record times of 2, 30 and
 // 300 s. Each iteration gets a fresh channel list; only AnalyseRecording is
 // timed. `bench_analysis --write-wav FILE SECONDS` writes the same signal as
-// an 8-bit mono 11025 Hz WAV file instead.
+// an 8-bit mono 11025 Hz WAV file instead; `--write-corpus DIR COUNT SECONDS`
+// writes COUNT such files, DIR/item-0000.wav on, each with noise of its own.
 #include "BenchSupport.h"
 #include "capture/WavWriter.h"
 #include "record/RecordingAnalysis.h"
@@ -33,8 +34,8 @@ void BM_AnalyseRecording(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyseRecording)->Arg(2)->Arg(30)->Arg(300)->Unit(benchmark::kMillisecond);
 
-int WriteWav(const char* path, long seconds) {
-    const std::vector<uint8_t> samples = bench::MakeSignal(seconds);
+int WriteWav(const std::string& path, long seconds, uint32_t seed = 12345) {
+    const std::vector<uint8_t> samples = bench::MakeSignal(seconds, seed);
     WAVEFORMATEX fmt{};
     fmt.wFormatTag = WAVE_FORMAT_PCM;
     fmt.nChannels = 1;
@@ -43,15 +44,26 @@ int WriteWav(const char* path, long seconds) {
     fmt.nBlockAlign = 1;
     fmt.wBitsPerSample = 8;
     WAVWriter w;
-    if (w.Save(path, &fmt, samples.data(), int(samples.size()))) return 0;
-    std::fprintf(stderr, "bench_analysis: cannot write %s\n", path);
+    if (w.Save(path.c_str(), &fmt, samples.data(), int(samples.size()))) return 0;
+    std::fprintf(stderr, "bench_analysis: cannot write %s\n", path.c_str());
     return 1;
+}
+
+int WriteCorpus(const std::string& dir, long count, long seconds) {
+    for (long k = 0; k < count; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/item-%04ld.wav", k);
+        if (WriteWav(dir + name, seconds, uint32_t(12345 + k))) return 1;
+    }
+    return 0;
 }
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--write-wav") == 0)
         return WriteWav(argv[2], std::atol(argv[3]));
+    if (argc == 5 && std::strcmp(argv[1], "--write-corpus") == 0)
+        return WriteCorpus(argv[2], std::atol(argv[3]), std::atol(argv[4]));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
