@@ -26,7 +26,7 @@ namespace {
 char g_folder[64];
 
 void RemoveFolder() {
-    for (const char* name : {"SNAMES", "CONFILE", "jnames"})
+    for (const char* name : {"SNAMES", "CONFILE", "jnames", "registry"})
         unlink((std::string(g_folder) + "/" + name).c_str());
     rmdir(g_folder);
 }
@@ -75,15 +75,16 @@ void CheckLines(const std::string& name, const std::string& bytes) {
 }
 } // namespace
 
-// The library's message boxes and program folders, as the readers see them here.
-int AfxMessageBox(const std::string&, unsigned) {
-    __builtin_trap(); // the definition readers never show a message
-}
-MessageBoxSink SetMessageBoxSink(MessageBoxSink sink) {
-    return sink;
-}
-std::string GetAppFile(const std::string& fileName) {
-    return Folder() + "/" + fileName;
+// The readers find their files in the companion program's folder, which the
+// key/value file behind App Paths points at the private folder; they never
+// show a message.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    const std::string registry = Folder() + "/registry";
+    std::ofstream(registry) << kAppPathsKey << "Mark4.Exe|Path=" << Folder() << "\n";
+    setenv("VOK_REGISTRY", registry.c_str(), 1);
+    SetMessageBoxSink([](const std::string&, unsigned) -> int { __builtin_trap(); });
+    Check(GetAppFile("SNAMES") == Folder() + "/SNAMES");
+    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -85,26 +85,26 @@ CObject* CObList::RemoveTail() {
     return o;
 }
 
-POSITION CObList::AddHead(CObject* obj) {
-    auto* n = new VokListNode{m_head, nullptr, obj};
-    if (m_head)
-        m_head->prev = n;
+POSITION CObList::Link(VokListNode* prev, VokListNode* next, CObject* obj) {
+    auto* n = new VokListNode{next, prev, obj};
+    if (prev)
+        prev->next = n;
+    else
+        m_head = n;
+    if (next)
+        next->prev = n;
     else
         m_tail = n;
-    m_head = n;
     ++m_count;
     return n;
 }
 
+POSITION CObList::AddHead(CObject* obj) {
+    return Link(nullptr, m_head, obj);
+}
+
 POSITION CObList::AddTail(CObject* obj) {
-    auto* n = new VokListNode{nullptr, m_tail, obj};
-    if (m_tail)
-        m_tail->next = n;
-    else
-        m_head = n;
-    m_tail = n;
-    ++m_count;
-    return n;
+    return Link(m_tail, nullptr, obj);
 }
 
 void CObList::RemoveAll() {
@@ -156,27 +156,11 @@ void CObList::RemoveAt(POSITION pos) {
 }
 
 POSITION CObList::InsertBefore(POSITION pos, CObject* obj) {
-    if (!pos) return AddHead(obj);
-    auto* n = new VokListNode{pos, pos->prev, obj};
-    if (pos->prev)
-        pos->prev->next = n;
-    else
-        m_head = n;
-    pos->prev = n;
-    ++m_count;
-    return n;
+    return pos ? Link(pos->prev, pos, obj) : AddHead(obj);
 }
 
 POSITION CObList::InsertAfter(POSITION pos, CObject* obj) {
-    if (!pos) return AddTail(obj);
-    auto* n = new VokListNode{pos->next, pos, obj};
-    if (pos->next)
-        pos->next->prev = n;
-    else
-        m_tail = n;
-    pos->next = n;
-    ++m_count;
-    return n;
+    return pos ? Link(pos, pos->next, obj) : AddTail(obj);
 }
 
 POSITION CObList::Find(const CObject* obj, POSITION startAfter) const {

@@ -90,6 +90,10 @@ class CObList : public CObject {
     virtual void ClearForLoad() { RemoveAll(); }
 
   private:
+    // Links a new node for obj between prev and next (either may be null for
+    // the head or the tail end) and returns it.
+    POSITION Link(VokListNode* prev, VokListNode* next, CObject* obj);
+
     VokListNode* m_head = nullptr;
     VokListNode* m_tail = nullptr;
     int m_count = 0;

@@ -2,41 +2,53 @@
 // operations that need order look at an ordered copy or order the range first.
 #pragma once
 #include <cstdint>
+#include <utility>
 
-class CRngInt {
+// The operations both range kinds share; T is the type of the ends, W that of
+// the width (Hi - Lo, negative for a reversed range).
+template <typename T, typename W> class RANGE_OF {
   public:
-    int32_t Lo = 0;
-    int32_t Hi = 0;
+    T Lo = T();
+    T Hi = T();
 
-    CRngInt() = default;
-    CRngInt(int32_t lo, int32_t hi) : Lo(lo), Hi(hi) {}
-
-    // Swaps the ends when Lo > Hi.
-    void Order();
-    // True when v lies between the ends, both included; the range is not changed.
-    bool IsInside(int32_t v) const;
-    // Hi - Lo, negative for a reversed range.
-    int32_t Width() const { return Hi - Lo; }
-    // Orders the range, then widens it to take v; true when an end moved.
-    bool Include(int32_t v);
-    // Lo when bHi is false, Hi when it is true.
-    int32_t& End(bool bHi) { return bHi ? Hi : Lo; }
-    const int32_t& End(bool bHi) const { return bHi ? Hi : Lo; }
-};
-
-class CRngFlt {
-  public:
-    float Lo = 0.0f;
-    float Hi = 0.0f;
-
-    CRngFlt() = default;
-    CRngFlt(float lo, float hi) : Lo(lo), Hi(hi) {}
+    RANGE_OF() = default;
+    RANGE_OF(T lo, T hi) : Lo(lo), Hi(hi) {}
 
     // Swaps the ends only when Lo > Hi holds (equal or unordered pairs stay).
-    void Order();
-    bool IsInside(float v) const;
-    double Width() const { return double(Hi - Lo); }
-    bool Include(float v);
-    float& End(bool bHi) { return bHi ? Hi : Lo; }
-    const float& End(bool bHi) const { return bHi ? Hi : Lo; }
+    void Order() {
+        if (Lo > Hi) std::swap(Lo, Hi);
+    }
+    // True when v lies between the ends, both included; the range is not changed.
+    bool IsInside(T v) const {
+        const bool rev = Lo > Hi;
+        const T lo = rev ? Hi : Lo, hi = rev ? Lo : Hi;
+        return lo <= v && v <= hi;
+    }
+    W Width() const { return W(Hi - Lo); }
+    // Orders the range, then widens it to take v; true when an end moved.
+    bool Include(T v) {
+        Order();
+        if (v < Lo) {
+            Lo = v;
+            return true;
+        }
+        if (v > Hi) {
+            Hi = v;
+            return true;
+        }
+        return false;
+    }
+    // Lo when bHi is false, Hi when it is true.
+    T& End(bool bHi) { return bHi ? Hi : Lo; }
+    const T& End(bool bHi) const { return bHi ? Hi : Lo; }
+};
+
+class CRngInt : public RANGE_OF<int32_t, int32_t> {
+  public:
+    using RANGE_OF::RANGE_OF;
+};
+
+class CRngFlt : public RANGE_OF<float, double> {
+  public:
+    using RANGE_OF::RANGE_OF;
 };
