@@ -41,6 +41,12 @@ struct WaveOutDevice {
     std::thread player;
 
     void Run();
+    bool WaitPlayed(std::unique_lock<std::mutex>& lk, uint64_t gen);
+    // Frames written but not yet played, from the space free in the device.
+    void SetPosition(long avail) {
+        long queued = avail >= 0 ? std::max(0L, bufferFrames - avail) : 0;
+        position = written - std::min<uint64_t>(written, uint64_t(queued));
+    }
     // Takes every queued header out, marked done (lock held).
     std::vector<WAVEHDR*> TakeAll() {
         std::vector<WAVEHDR*> out(queue.begin(), queue.end());
@@ -110,14 +116,20 @@ void WaveOutDevice::Run() {
             }
             offset += DWORD(n * frameBytes);
             written += n;
-            long queued = avail >= 0 ? std::max(0L, bufferFrames - avail) : 0;
-            position = written - std::min<uint64_t>(written, uint64_t(queued));
+            SetPosition(avail);
             continue;
         }
 
         // This buffer is written completely. With another one queued behind it
-        // the device goes on without a gap; otherwise it is drained first.
+        // the device goes on without a gap; otherwise it is drained first,
+        // waiting outside the device while it plays what it holds (a device
+        // with a long buffer, such as a sound server's, holds seconds), so a
+        // reset meanwhile stops it at once.
         if (queue.size() == 1 && started) {
+            if (!WaitPlayed(lk, gen)) {
+                if (closing) break;
+                continue;
+            }
             inDevice = true;
             lk.unlock();
             Pa_StopStream(stream); // returns once everything written has been played
@@ -143,6 +155,26 @@ void WaveOutDevice::Run() {
         lk.unlock();
         Pa_CloseStream(stream);
         AudioSystem::StreamClosed();
+    }
+}
+
+// Waits (lock held, mostly outside the device) until the device has played
+// everything written to it: true then; false when a close or a reset (the
+// generation moved on) came first.
+bool WaveOutDevice::WaitPlayed(std::unique_lock<std::mutex>& lk, uint64_t gen) {
+    for (;;) {
+        if (closing || gen != generation) return false;
+        inDevice = true;
+        lk.unlock();
+        const long avail = Pa_GetStreamWriteAvailable(stream);
+        lk.lock();
+        inDevice = false;
+        cv.notify_all();
+        if (closing || gen != generation) return false;
+        SetPosition(avail);
+        if (avail < 0 || avail >= bufferFrames) return true;
+        cv.wait_for(lk, std::chrono::milliseconds(10),
+                    [&] { return closing || gen != generation; });
     }
 }
 

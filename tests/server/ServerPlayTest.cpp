@@ -1,0 +1,81 @@
+// Playback through the sound server: the marked part reaches the server's
+// speakers, in real time, and Stop cuts it short at once.
+#include "MessageCapture.h"
+#include "ServerDriver.h"
+#include "graph/GraphWnd.h"
+#include <QElapsedTimer>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace servertest;
+
+namespace {
+bool Idle(DlgRecord& d) {
+    return !d.m_bPlaying && !d.HasTimer(DlgRecord::TIMER_CURSOR);
+}
+
+// Milliseconds from clicking id until the dialog is idle again.
+qint64 MsUntilIdle(DlgRecord& d, int id) {
+    QElapsedTimer t;
+    t.start();
+    click(d, id);
+    EXPECT_TRUE(PumpUntil([&] { return Idle(d); }, 15000));
+    return t.elapsed();
+}
+
+size_t FileSize(const std::string& path) {
+    std::error_code ec;
+    const auto n = std::filesystem::file_size(path, ec);
+    return ec ? 0 : size_t(n);
+}
+} // namespace
+
+// "Play" sends the marked word to the default sink: what the speakers' monitor
+// hears is the marked part.
+TEST(SoundServerPlay, MarkedPartReachesTheSpeakers) {
+    MessageCapture boxes;
+    const char* names[] = {"p01.wav"};
+    DlgRecord d(TempDir().c_str(), names, 1);
+    runWith(d, [&] {
+        RecordWord(d, 0);
+        const std::vector<double> marked = MarkedSamples(d);
+        ASSERT_GT(marked.size(), 2000u);
+
+        const std::string heard = TempDir() + "/heard.raw";
+        Process recorder(RecordSpeakers(kCompareRate), heard);
+        // The monitor recording runs once the server has its stream.
+        ASSERT_TRUE(PumpUntil([] { return !Pactl("list short source-outputs").empty(); }, 5000));
+        MsUntilIdle(d, DlgRecord::IDC_BUTTON_PLAY);
+        // Everything played, and a little more, is in the file.
+        const size_t want = 2 * (marked.size() + kCompareRate / 5);
+        EXPECT_TRUE(PumpUntil([&] { return FileSize(heard) >= want; }, 5000));
+        EXPECT_TRUE(recorder.Interrupt());
+        EXPECT_GE(BestCorrelation(marked, RawSamples16(heard)), 0.9);
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{});
+}
+
+// A playback of the whole 2 s recording lasts as long as the sound (it runs in
+// real time); Stop half a second into a second one ends it within a tenth of
+// that, i.e. 200 ms.
+TEST(SoundServerPlay, StopEndsARealTimePlaybackAtOnce) {
+    MessageCapture boxes;
+    const char* names[] = {"s01.wav"};
+    DlgRecord d(TempDir().c_str(), names, 1);
+    runWith(d, [&] {
+        RecordWord(d, 0);
+        d.m_pGraphWnd->SetStartEndTimes(0.0f, 2.0f);
+        const qint64 full = MsUntilIdle(d, DlgRecord::IDC_BUTTON_PLAY);
+        EXPECT_GE(double(full) / 2000.0, 0.95) << "played faster than real time: " << full;
+
+        click(d, DlgRecord::IDC_BUTTON_PLAY);
+        ASSERT_TRUE(d.m_bPlaying);
+        PumpUntil([] { return false; }, 500);
+        ASSERT_TRUE(d.m_bPlaying);
+        const qint64 stop = MsUntilIdle(d, DlgRecord::IDC_BUTTON_STOP);
+        EXPECT_LE(double(stop) / double(full), 0.1) << stop << " ms of " << full;
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{});
+}
