@@ -236,7 +236,8 @@ std::vector<double> RawSamples16(const std::string& path) {
     return v;
 }
 
-double BestCorrelation(const std::vector<double>& part, const std::vector<double>& whole) {
+double BestCorrelation(const std::vector<double>& part, const std::vector<double>& whole,
+                       long* bestLag) {
     double ea = 0, eb = 0;
     const std::vector<double> a = MeanFree(part, ea), b = MeanFree(whole, eb);
     if (ea <= 0 || eb <= 0) return 0;
@@ -247,7 +248,10 @@ double BestCorrelation(const std::vector<double>& part, const std::vector<double
         double sum = 0;
         for (long i = from; i < to; ++i)
             sum += a[size_t(i)] * b[size_t(i + lag)];
-        best = std::max(best, sum);
+        if (sum > best) {
+            best = sum;
+            if (bestLag) *bestLag = lag;
+        }
     }
     return best / std::sqrt(ea * eb);
 }

@@ -72,7 +72,9 @@ std::vector<double> RawSamples16(const std::string& path);
 // lag (part shifted along whole, zeros outside both): the sum of products of
 // the mean-free signals over the square root of the product of their whole
 // energies. 1 only when part and whole are the same sound at some lag, with
-// nothing else in either; 0 when either is silent.
-double BestCorrelation(const std::vector<double>& part, const std::vector<double>& whole);
+// nothing else in either; 0 when either is silent. *bestLag: where part[0]
+// falls in whole at the best match.
+double BestCorrelation(const std::vector<double>& part, const std::vector<double>& whole,
+                       long* bestLag = nullptr);
 
 } // namespace servertest
