@@ -159,10 +159,14 @@ void WaveOutDevice::Run() {
 }
 
 // Waits (lock held, mostly outside the device) until the device has played
-// everything written to it: true then; false when a close or a reset (the
-// generation moved on) came first.
+// everything written to it, or has played nothing for a while (a device that
+// has not started, as with less than its start amount written, is left to
+// the drain): true then; false when a close or a reset (the generation moved
+// on) came first.
 bool WaveOutDevice::WaitPlayed(std::unique_lock<std::mutex>& lk, uint64_t gen) {
-    for (;;) {
+    constexpr int kPollMs = 10, kIdlePolls = 5;
+    long last = -1;
+    for (int idle = 0; idle < kIdlePolls;) {
         if (closing || gen != generation) return false;
         inDevice = true;
         lk.unlock();
@@ -173,9 +177,12 @@ bool WaveOutDevice::WaitPlayed(std::unique_lock<std::mutex>& lk, uint64_t gen) {
         if (closing || gen != generation) return false;
         SetPosition(avail);
         if (avail < 0 || avail >= bufferFrames) return true;
-        cv.wait_for(lk, std::chrono::milliseconds(10),
+        idle = avail == last ? idle + 1 : 0;
+        last = avail;
+        cv.wait_for(lk, std::chrono::milliseconds(kPollMs),
                     [&] { return closing || gen != generation; });
     }
+    return !closing && gen == generation;
 }
 
 bool HeaderOk(const WAVEHDR* h, unsigned size) {
