@@ -1,13 +1,11 @@
 #include "platform/WaveOut.h"
+#include "platform/AudioDevice.h"
 #include "platform/AudioSystem.h"
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <portaudio.h>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -16,55 +14,56 @@ namespace {
 // (plus the device's own latency while it drains) for the playing thread.
 constexpr unsigned long kChunkFrames = 512;
 
-// One open playback device. The playing thread and the callers share it under
-// `lock`; the headers in `queue` belong to the device until they are done.
-struct WaveOutDevice {
-    std::mutex lock;
-    std::condition_variable cv;
-    PaStream* stream = nullptr;
-    HWAVEOUT handle = nullptr;
-    WAVEOUTPROC proc = nullptr;
-    DWORD_PTR instance = 0;
-    WAVEFORMATEX fmt{};
-    unsigned frameBytes = 1;
-    std::deque<WAVEHDR*> queue;
-    DWORD offset = 0;        // bytes of the first queued header already written
-    bool started = false;    // the PortAudio stream runs
-    bool closing = false;    // the thread is to end
-    bool inDevice = false;   // the thread is inside the device
-    bool exited = false;     // the thread has ended
-    bool abandoned = false;  // close left the thread behind: it closes the stream
-    uint64_t generation = 0; // raised by reset: work begun before it is dropped
-    uint64_t written = 0;    // frames handed to the device since the last reset
-    uint64_t position = 0;   // frames played since the last reset
-    long bufferFrames = 0;   // the device's buffer, measured when the stream starts
-    std::thread player;
+// One open playback device: the worker writes the queued headers in order and
+// reports each played one to the callback function.
+class WaveOutDevice : public AudioDevice {
+  public:
+    WaveOutDevice() : AudioDevice(false) {}
+    MMRESULT Open(unsigned int id, const WAVEFORMATEX* pwfx, WAVEOUTPROC callback, DWORD_PTR inst,
+                  DWORD flags) {
+        proc = (flags & 0x70000) == CALLBACK_FUNCTION ? callback : nullptr;
+        instance = inst;
+        return OpenStream(id, pwfx, flags, CALLBACK_FUNCTION, 0.0);
+    }
+    MMRESULT Reset();
+    // Reports headers already marked done; called without the lock.
+    void Report(const std::vector<WAVEHDR*>& done) {
+        for (WAVEHDR* h : done)
+            Notify(WOM_DONE, reinterpret_cast<DWORD_PTR>(h));
+    }
+    // Calls the callback function, if there is one, with msg.
+    void Notify(unsigned int msg, DWORD_PTR p1 = 0) {
+        if (proc) proc(handle, msg, instance, p1, 0);
+    }
 
-    void Run();
+    HWAVEOUT handle = nullptr;
+
+  private:
+    void Run() override;
+    // Writes the next chunk of the first queued header.
+    void WriteChunk(std::unique_lock<std::mutex>& lk, WAVEHDR* h, uint64_t gen);
+    // The first queued header is written: drains the device when nothing
+    // follows it, then reports it played.
+    void FinishHeader(std::unique_lock<std::mutex>& lk, WAVEHDR* h, uint64_t gen);
+    // Waits, mostly outside the device, until it has played what it holds.
     bool WaitPlayed(std::unique_lock<std::mutex>& lk, uint64_t gen);
     // Frames written but not yet played, from the space free in the device.
     void SetPosition(long avail) {
         long queued = avail >= 0 ? std::max(0L, bufferFrames - avail) : 0;
         position = written - std::min<uint64_t>(written, uint64_t(queued));
     }
-    // Takes every queued header out, marked done (lock held).
-    std::vector<WAVEHDR*> TakeAll() {
-        std::vector<WAVEHDR*> out(queue.begin(), queue.end());
-        for (WAVEHDR* h : out)
-            MarkDone(h);
-        queue.clear();
+    // Takes every queued header out, marked done, and starts the next anew.
+    std::vector<WAVEHDR*> TakeAllFromStart() {
         offset = 0;
-        return out;
+        return TakeAll();
     }
-    static void MarkDone(WAVEHDR* h) {
-        h->dwFlags = (h->dwFlags & ~DWORD(WHDR_INQUEUE)) | WHDR_DONE;
-    }
-    // Reports headers already marked done; called without the lock.
-    void Report(const std::vector<WAVEHDR*>& done) {
-        if (!proc) return;
-        for (WAVEHDR* h : done)
-            proc(handle, WOM_DONE, instance, reinterpret_cast<DWORD_PTR>(h), 0);
-    }
+
+    WAVEOUTPROC proc = nullptr;
+    DWORD_PTR instance = 0;
+    DWORD offset = 0;        // bytes of the first queued header already written
+    uint64_t written = 0;    // frames handed to the device since the last reset
+    long bufferFrames = 0;   // the device's buffer, measured when the stream starts
+    std::vector<char> chunk; // the worker's copy of what it writes
 };
 
 AudioSystem::HandleTable<HWAVEOUT, WaveOutDevice>& Table() {
@@ -73,89 +72,77 @@ AudioSystem::HandleTable<HWAVEOUT, WaveOutDevice>& Table() {
 }
 
 void WaveOutDevice::Run() {
-    std::vector<char> chunk(kChunkFrames * frameBytes);
+    chunk.resize(kChunkFrames * frameBytes);
     std::unique_lock<std::mutex> lk(lock);
     for (;;) {
         cv.wait(lk, [this] { return closing || !queue.empty(); });
         if (closing) break;
         WAVEHDR* h = queue.front();
         uint64_t gen = generation;
+        if (h->dwBufferLength - offset >= frameBytes) // more of this buffer to write
+            WriteChunk(lk, h, gen);
+        else
+            FinishHeader(lk, h, gen);
+        if (closing) break;
+    }
+    Exit(lk);
+}
 
-        if (h->dwBufferLength - offset >= frameBytes) { // more of this buffer to write
-            unsigned long n =
-                std::min<unsigned long>((h->dwBufferLength - offset) / frameBytes, kChunkFrames);
-            std::memcpy(chunk.data(), h->lpData + offset, n * frameBytes);
-            bool needStart = !started;
-            inDevice = true;
-            lk.unlock();
-            PaError err = paNoError;
-            long avail0 = 0;
-            if (needStart) {
-                err = Pa_StartStream(stream);
-                if (err == paNoError) avail0 = Pa_GetStreamWriteAvailable(stream);
-            }
-            bool startedNow = needStart && err == paNoError;
-            if (err == paNoError) err = Pa_WriteStream(stream, chunk.data(), n);
-            if (err == paOutputUnderflowed) err = paNoError;
-            long avail = err == paNoError ? Pa_GetStreamWriteAvailable(stream) : 0;
-            lk.lock();
-            inDevice = false;
-            cv.notify_all();
-            if (startedNow) {
-                started = true;
-                bufferFrames = std::max(0L, avail0);
-            }
-            if (closing) break;
-            if (gen != generation) continue; // reset meanwhile: the buffer went back
-            if (err != paNoError) {          // the device failed: hand everything back
-                auto done = TakeAll();
-                lk.unlock();
-                Report(done);
-                lk.lock();
-                continue;
-            }
-            offset += DWORD(n * frameBytes);
-            written += n;
-            SetPosition(avail);
-            continue;
-        }
-
-        // This buffer is written completely. With another one queued behind it
-        // the device goes on without a gap; otherwise it is drained first,
-        // waiting outside the device while it plays what it holds (a device
-        // with a long buffer, such as a sound server's, holds seconds), so a
-        // reset meanwhile stops it at once.
-        if (queue.size() == 1 && started) {
-            if (!WaitPlayed(lk, gen)) {
-                if (closing) break;
-                continue;
-            }
-            inDevice = true;
-            lk.unlock();
-            Pa_StopStream(stream); // returns once everything written has been played
-            lk.lock();
-            inDevice = false;
-            cv.notify_all();
-            if (closing) break;
-            if (gen != generation) continue;
-            started = false;
-        }
-        position = written;
-        if (queue.empty() || queue.front() != h) continue;
-        queue.pop_front();
-        offset = 0;
-        MarkDone(h);
+void WaveOutDevice::WriteChunk(std::unique_lock<std::mutex>& lk, WAVEHDR* h, uint64_t gen) {
+    unsigned long n =
+        std::min<unsigned long>((h->dwBufferLength - offset) / frameBytes, kChunkFrames);
+    std::memcpy(chunk.data(), h->lpData + offset, n * frameBytes);
+    bool needStart = !started;
+    EnterDevice(lk);
+    PaError err = paNoError;
+    long avail0 = 0;
+    if (needStart) {
+        err = Pa_StartStream(stream);
+        if (err == paNoError) avail0 = Pa_GetStreamWriteAvailable(stream);
+    }
+    bool startedNow = needStart && err == paNoError;
+    if (err == paNoError) err = Pa_WriteStream(stream, chunk.data(), n);
+    if (err == paOutputUnderflowed) err = paNoError;
+    long avail = err == paNoError ? Pa_GetStreamWriteAvailable(stream) : 0;
+    LeaveDevice(lk);
+    if (startedNow) {
+        started = true;
+        bufferFrames = std::max(0L, avail0);
+    }
+    if (closing || gen != generation) return; // reset meanwhile: the buffer went back
+    if (err != paNoError) {                   // the device failed: hand everything back
+        auto done = TakeAllFromStart();
         lk.unlock();
-        Report({h});
+        Report(done);
         lk.lock();
+        return;
     }
-    exited = true;
-    cv.notify_all();
-    if (abandoned) {
-        lk.unlock();
-        Pa_CloseStream(stream);
-        AudioSystem::StreamClosed();
+    offset += DWORD(n * frameBytes);
+    written += n;
+    SetPosition(avail);
+}
+
+void WaveOutDevice::FinishHeader(std::unique_lock<std::mutex>& lk, WAVEHDR* h, uint64_t gen) {
+    // With another header queued behind this one the device goes on without a
+    // gap; otherwise it is drained first, waiting outside the device while it
+    // plays what it holds (a device with a long buffer, such as a sound
+    // server's, holds seconds), so a reset meanwhile stops it at once.
+    if (queue.size() == 1 && started) {
+        if (!WaitPlayed(lk, gen)) return;
+        EnterDevice(lk);
+        Pa_StopStream(stream); // returns once everything written has been played
+        LeaveDevice(lk);
+        if (closing || gen != generation) return;
+        started = false;
     }
+    position = written;
+    if (queue.empty() || queue.front() != h) return;
+    queue.pop_front();
+    offset = 0;
+    MarkDone(h);
+    lk.unlock();
+    Report({h});
+    lk.lock();
 }
 
 // Waits (lock held, mostly outside the device) until the device has played
@@ -168,12 +155,9 @@ bool WaveOutDevice::WaitPlayed(std::unique_lock<std::mutex>& lk, uint64_t gen) {
     long last = -1;
     for (int idle = 0; idle < kIdlePolls;) {
         if (closing || gen != generation) return false;
-        inDevice = true;
-        lk.unlock();
+        EnterDevice(lk);
         const long avail = Pa_GetStreamWriteAvailable(stream);
-        lk.lock();
-        inDevice = false;
-        cv.notify_all();
+        LeaveDevice(lk);
         if (closing || gen != generation) return false;
         SetPosition(avail);
         if (avail < 0 || avail >= bufferFrames) return true;
@@ -185,8 +169,21 @@ bool WaveOutDevice::WaitPlayed(std::unique_lock<std::mutex>& lk, uint64_t gen) {
     return !closing && gen == generation;
 }
 
-bool HeaderOk(const WAVEHDR* h, unsigned size) {
-    return h && size >= sizeof(WAVEHDR) && (h->lpData || h->dwBufferLength == 0);
+MMRESULT WaveOutDevice::Reset() {
+    std::unique_lock<std::mutex> lk(lock);
+    if (closing) return MMSYSERR_INVALHANDLE;
+    ++generation;
+    auto done = TakeAllFromStart();
+    written = position = 0;
+    // Once the worker is outside the device the stream can be stopped; a
+    // worker stuck inside is left there and the stream keeps its state.
+    if (WaitOutside(lk) && started) {
+        Pa_AbortStream(stream);
+        started = false;
+    }
+    lk.unlock();
+    Report(done);
+    return MMSYSERR_NOERROR;
 }
 
 } // namespace
@@ -196,154 +193,52 @@ unsigned int waveOutGetNumDevs() {
 }
 
 MMRESULT waveOutGetDevCaps(unsigned int id, WAVEOUTCAPS* caps, unsigned int size) {
-    if (!caps || size == 0) return MMSYSERR_INVALPARAM;
-    int dev = AudioSystem::DeviceFor(id, false);
-    if (dev < 0)
-        return AudioSystem::Devices(false).empty() ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
-    WAVEOUTCAPS c{};
-    std::strncpy(c.szPname, AudioSystem::DeviceName(dev).c_str(), sizeof(c.szPname) - 1);
-    c.wChannels = uint16_t(std::min(2, AudioSystem::MaxChannels(dev, false)));
-    std::memcpy(caps, &c, std::min<size_t>(size, sizeof(c)));
-    return MMSYSERR_NOERROR;
+    return AudioDeviceCaps(id, false, caps, size);
 }
 
 MMRESULT waveOutOpen(HWAVEOUT* phwo, unsigned int id, const WAVEFORMATEX* pwfx,
                      WAVEOUTPROC callback, DWORD_PTR instance, DWORD flags) {
     if (!phwo) return MMSYSERR_INVALPARAM;
     *phwo = nullptr;
-    DWORD kind = flags & 0x70000;
-    if (kind != CALLBACK_NULL && kind != CALLBACK_FUNCTION) return MMSYSERR_INVALFLAG;
-    if (flags & ~DWORD(0x70000 | WAVE_FORMAT_DIRECT)) return MMSYSERR_INVALFLAG;
-    if (MMRESULT r = AudioSystem::CheckFormat(pwfx)) return r;
-    if (!AudioSystem::Init()) return MMSYSERR_NODRIVER;
-    int dev = AudioSystem::DeviceFor(id, false);
-    if (dev < 0)
-        return AudioSystem::Devices(false).empty() ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
-
-    PaStreamParameters out{};
-    out.device = dev;
-    out.channelCount = pwfx->nChannels;
-    out.sampleFormat = AudioSystem::SampleFormat(pwfx);
-    out.suggestedLatency = AudioSystem::HighLatency(dev, false);
-    PaStream* stream = nullptr;
-    PaError err =
-        Pa_OpenStream(&stream, nullptr, &out, pwfx->nSamplesPerSec, paFramesPerBufferUnspecified,
-                      paClipOff | paDitherOff, nullptr, nullptr);
-    if (err != paNoError) return AudioSystem::ResultOf(err);
-    AudioSystem::StreamOpened();
-
     auto d = std::make_shared<WaveOutDevice>();
-    d->stream = stream;
-    d->fmt = *pwfx;
-    d->frameBytes = pwfx->nBlockAlign;
-    d->proc = kind == CALLBACK_FUNCTION ? callback : nullptr;
-    d->instance = instance;
+    if (MMRESULT r = d->Open(id, pwfx, callback, instance, flags)) return r;
     d->handle = Table().Add(d);
-    d->player = std::thread([d] { d->Run(); });
+    d->StartWorker(d);
     *phwo = d->handle;
-    if (d->proc) d->proc(d->handle, WOM_OPEN, instance, 0, 0);
+    d->Notify(WOM_OPEN);
     return MMSYSERR_NOERROR;
 }
 
+// Queued buffers are reported done, then the device's closing.
 MMRESULT waveOutClose(HWAVEOUT hwo) {
     auto d = Table().Remove(hwo);
     if (!d) return MMSYSERR_INVALHANDLE;
-    std::unique_lock<std::mutex> lk(d->lock);
-    ++d->generation;
-    auto done = d->TakeAll();
-    d->closing = true;
-    d->cv.notify_all();
-    bool ended = d->cv.wait_for(lk, std::chrono::milliseconds(AudioSystem::kDeviceWaitMs),
-                                [&] { return d->exited; });
-    if (!ended) { // stuck inside the device: the thread closes the stream if it ever returns
-        d->abandoned = true;
-        d->player.detach();
-        AudioSystem::NoteAbandonedStream();
-    }
-    lk.unlock();
-    d->Report(done);
-    if (ended) {
-        d->player.join();
-        Pa_CloseStream(d->stream);
-        AudioSystem::StreamClosed();
-    }
-    if (d->proc) d->proc(hwo, WOM_CLOSE, d->instance, 0, 0);
+    d->Report(d->Close());
+    d->Notify(WOM_CLOSE);
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT waveOutPrepareHeader(HWAVEOUT hwo, WAVEHDR* pwh, unsigned int size) {
     auto d = Table().Find(hwo);
-    if (!d) return MMSYSERR_INVALHANDLE;
-    if (!HeaderOk(pwh, size)) return MMSYSERR_INVALPARAM;
-    std::lock_guard<std::mutex> lk(d->lock);
-    pwh->dwFlags |= WHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return d ? d->Prepare(pwh, size) : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT waveOutUnprepareHeader(HWAVEOUT hwo, WAVEHDR* pwh, unsigned int size) {
     auto d = Table().Find(hwo);
-    if (!d) return MMSYSERR_INVALHANDLE;
-    if (!HeaderOk(pwh, size)) return MMSYSERR_INVALPARAM;
-    std::lock_guard<std::mutex> lk(d->lock);
-    if (std::find(d->queue.begin(), d->queue.end(), pwh) != d->queue.end())
-        return WAVERR_STILLPLAYING;
-    pwh->dwFlags &= ~DWORD(WHDR_PREPARED);
-    return MMSYSERR_NOERROR;
+    return d ? d->Unprepare(pwh, size) : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT waveOutWrite(HWAVEOUT hwo, WAVEHDR* pwh, unsigned int size) {
     auto d = Table().Find(hwo);
-    if (!d) return MMSYSERR_INVALHANDLE;
-    if (!HeaderOk(pwh, size)) return MMSYSERR_INVALPARAM;
-    std::lock_guard<std::mutex> lk(d->lock);
-    if (d->closing) return MMSYSERR_INVALHANDLE;
-    if (!(pwh->dwFlags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
-    if (std::find(d->queue.begin(), d->queue.end(), pwh) != d->queue.end())
-        return WAVERR_STILLPLAYING;
-    pwh->dwFlags = (pwh->dwFlags & ~DWORD(WHDR_DONE)) | WHDR_INQUEUE;
-    d->queue.push_back(pwh);
-    d->cv.notify_all();
-    return MMSYSERR_NOERROR;
+    return d ? d->Enqueue(pwh, size) : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT waveOutReset(HWAVEOUT hwo) {
     auto d = Table().Find(hwo);
-    if (!d) return MMSYSERR_INVALHANDLE;
-    std::unique_lock<std::mutex> lk(d->lock);
-    if (d->closing) return MMSYSERR_INVALHANDLE;
-    ++d->generation;
-    auto done = d->TakeAll();
-    d->written = d->position = 0;
-    // Once the thread is outside the device the stream can be stopped; a thread
-    // stuck inside is left there and the stream keeps its state.
-    if (d->cv.wait_for(lk, std::chrono::milliseconds(AudioSystem::kDeviceWaitMs),
-                       [&] { return !d->inDevice; }) &&
-        d->started) {
-        Pa_AbortStream(d->stream);
-        d->started = false;
-    }
-    lk.unlock();
-    d->Report(done);
-    return MMSYSERR_NOERROR;
+    return d ? d->Reset() : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT waveOutGetPosition(HWAVEOUT hwo, MMTIME* pmmt, unsigned int size) {
     auto d = Table().Find(hwo);
-    if (!d) return MMSYSERR_INVALHANDLE;
-    if (!pmmt || size < sizeof(MMTIME)) return MMSYSERR_INVALPARAM;
-    std::lock_guard<std::mutex> lk(d->lock);
-    uint64_t pos = d->position;
-    switch (pmmt->wType) {
-    case TIME_BYTES:
-        pmmt->u.cb = DWORD(pos * d->fmt.nBlockAlign);
-        break;
-    case TIME_MS:
-        pmmt->u.ms = DWORD(pos * 1000 / d->fmt.nSamplesPerSec);
-        break;
-    default:
-        pmmt->wType = TIME_SAMPLES;
-        pmmt->u.sample = DWORD(pos);
-        break;
-    }
-    return MMSYSERR_NOERROR;
+    return d ? d->Position(pmmt, size) : MMSYSERR_INVALHANDLE;
 }
