@@ -1,10 +1,9 @@
 #include "capture/WavWriter.h"
+#include "support/FileUtil.h"
+#include "support/SafeSave.h"
 
-#include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -19,36 +18,23 @@ void Put16(uint8_t* p, uint16_t v) {
     p[1] = uint8_t(v >> 8);
 }
 
-// A new file beside path, created exclusively; -1 on failure. Its name is
-// short and of its own (not path with a suffix), so that a target whose name
-// is as long as the file system allows still gets a temporary file.
-int CreateTemp(const std::string& path, std::string& tempPath) {
-    static std::atomic<unsigned> counter{0};
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath =
-            dir + ".vok-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".tmp";
-        int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
 } // namespace
 
 int WAVWriter::Save(const char* path, const WAVEFORMATEX* pFormat, const void* pData, int nBytes) {
+    if (!path || !*path) return 0;
+    const std::string folder = DirectoryOf(path);
+    return SaveIn(folder.empty() ? "." : folder, FileNameOf(path), pFormat, pData, nBytes);
+}
+
+int WAVWriter::SaveIn(const std::string& folder, const std::string& name,
+                      const WAVEFORMATEX* pFormat, const void* pData, int nBytes) {
     int result = 1;
-    std::string tempPath;
+    SafeSave file;
     try {
-        if (!path || !*path || !pFormat || nBytes < 0 || (nBytes > 0 && !pData))
-            throw int(kErrOpen);
+        if (!pFormat || nBytes < 0 || (nBytes > 0 && !pData)) throw int(kErrOpen);
         if (uint64_t(nBytes) + 38u + 1u > UINT32_MAX) throw int(kErrOpen);
-        int fd = CreateTemp(path, tempPath);
-        if (fd < 0) {
-            tempPath.clear();
-            throw int(kErrOpen);
-        }
+        int fd = file.Begin(folder, name);
+        if (fd < 0) throw int(kErrOpen);
         m_hmmio = fdopen(fd, "wb");
         if (!m_hmmio) {
             close(fd);
@@ -79,18 +65,11 @@ int WAVWriter::Save(const char* path, const WAVEFORMATEX* pFormat, const void* p
             const uint8_t zero = 0;
             if (std::fwrite(&zero, 1, 1, m_hmmio) != 1) throw int(kErrData);
         }
-        // On disk before the rename, so the name never points at a partial file.
-        if (std::fflush(m_hmmio) != 0 || fsync(fileno(m_hmmio)) != 0) throw int(kErrFinish);
-        FILE* f = m_hmmio;
-        m_hmmio = nullptr;
-        if (std::fclose(f) != 0) throw int(kErrFinish);
-        if (std::rename(tempPath.c_str(), path) != 0) throw int(kErrFinish);
-        tempPath.clear();
+        if (std::fflush(m_hmmio) != 0 || !file.Commit(fileno(m_hmmio))) throw int(kErrFinish);
     } catch (int) {
         result = 0;
     }
     if (m_hmmio) std::fclose(m_hmmio);
     m_hmmio = nullptr;
-    if (!tempPath.empty()) unlink(tempPath.c_str());
     return result;
 }

@@ -1,12 +1,12 @@
 // WAVWriter: writes one block of PCM samples and its format as a RIFF "WAVE"
 // file: a "fmt " chunk with the whole 18-byte format record and a "data" chunk
-// (padded to an even size). The file is written under a temporary name in the
-// same folder and renamed over the target only once it is complete, so a
-// failed save leaves an earlier file of that name as it was and no partial
-// file behind.
+// (padded to an even size). The file is created through SafeSave: complete or
+// not at all, so a failed or interrupted save leaves an earlier file of that
+// name as it was and no partial file behind.
 #pragma once
 #include "platform/MMSystem.h"
 #include <cstdio>
+#include <string>
 
 class WAVWriter {
   public:
@@ -16,6 +16,10 @@ class WAVWriter {
 
     // 1 when the whole file was written and is in place, 0 otherwise.
     int Save(const char* path, const WAVEFORMATEX* pFormat, const void* pData, int nBytes);
+    // As Save, for the file name below folder: 0 when name would leave the
+    // folder or passes through a symbolic link on the way.
+    int SaveIn(const std::string& folder, const std::string& name, const WAVEFORMATEX* pFormat,
+               const void* pData, int nBytes);
 
     FILE* m_hmmio = nullptr; // the open file, null outside Save
 

@@ -5,6 +5,7 @@
 #include "platform/AudioSystem.h"
 #include "record/LocateSpeech.h"
 #include "support/NumUtil.h"
+#include "support/SafeSave.h"
 #include <cstdio>
 
 const int DlgRecord::iTimes[7] = {2, 5, 10, 20, 30, 60, 300};
@@ -43,6 +44,8 @@ bool DlgRecord::OnInitDialog() {
     }
     CDialog::OnInitDialog();
     CreateChildWindows();
+    // What earlier runs killed in the middle of a save left in the folder.
+    SafeSave::RemoveStale(m_strFolder);
     for (const std::string& name : m_arrFiles)
         m_listFile.AddString(name);
     m_listFile.SetCurSel(0);

@@ -142,6 +142,9 @@ class DlgRecord : public CDialog {
     void OnPlayDone(uintptr_t nPlayback);
     // Cleans up a playback whose start failed and returns to idle.
     void FailPlayback(int code);
+    // "Save": the marked samples to the item's file; false, after the error
+    // box, when that failed (true when there is nothing to save).
+    bool SaveTake();
     // Timer 151: moves the playback cursor, removes it once the device is closed.
     void OnCursorTimer();
 

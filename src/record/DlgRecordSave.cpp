@@ -16,14 +16,17 @@ bool DlgRecord::IsSafeItemName(const std::string& name) {
 }
 
 void DlgRecord::OnButtonSave() {
-    if (m_iWaveChan < 0) return;
+    SaveTake();
+}
+
+bool DlgRecord::SaveTake() {
+    if (m_iWaveChan < 0) return true;
     new DlgSaving(m_strFile); // shows itself and goes away by itself
     try {
         // The folder as the host gave it: only the '/' added here is removed.
         if (!IsDirectory(m_strFolder.substr(0, m_strFolder.size() - 1))) throw 10;
         // Nothing is written outside the folder.
         if (!IsSafeItemName(m_strFile)) throw 20;
-        const std::string path = m_strFolder + m_strFile;
         SOFTCHAN_WAVE8* w = GetWaveChan();
         long s = 0, e = 0;
         if (!w || !GetMarkedSamples(s, e)) throw 20;
@@ -31,11 +34,13 @@ void DlgRecord::OnButtonSave() {
         if (!data) throw 20;
         const WAVEFORMATEX& fmt = m_recorder.GetWaveFormatEx();
         WAVWriter writer;
-        if (!writer.Save(path.c_str(), &fmt, data + s, int(e - s + 1))) throw 20;
+        if (!writer.SaveIn(m_strFolder, m_strFile, &fmt, data + s, int(e - s + 1))) throw 20;
         m_bSaved = 1;
+        return true;
     } catch (int code) {
         ShowCode("Error Saving to Dictionary", code);
     }
+    return false;
 }
 
 void DlgRecord::OnButtonNext() {
@@ -46,7 +51,12 @@ void DlgRecord::OnButtonNext() {
     m_fLastCursor = -1.0f;
     if (m_bRecording) OnButtonStop();
     UpdateData(true);
-    if (m_bAutosave) OnButtonSave();
+    // A take whose automatic save failed stays, with its markers and item, so
+    // that it can be saved once the folder is put right.
+    if (m_bAutosave && !SaveTake()) {
+        EnableButtons();
+        return;
+    }
     UpdateData(false);
     GraphShowChannel(-1);
     m_recorder.SetSoftChan(nullptr);

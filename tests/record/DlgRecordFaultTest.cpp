@@ -31,7 +31,7 @@ std::set<std::string> entries(const std::string& dir) {
 std::set<std::string> tree(const std::string& root) {
     std::set<std::string> s;
     for (const auto& e : fs::recursive_directory_iterator(root))
-        s.insert(fs::relative(e.path(), root).string());
+        s.insert(e.path().lexically_relative(root).string());
     return s;
 }
 
@@ -39,15 +39,17 @@ constexpr long kBuf = 2205; // bytes (samples) per capture buffer
 } // namespace
 
 // Each bad name is tried with a recording in hand: refused with code 20 and
-// nothing written, in the folder, beside it or above it. Names inside the
-// folder, one in a sub-folder and one of the longest length a file name may
-// have, are saved.
+// nothing written, in the folder, beside it or above it (also through a
+// symbolic link in the folder that leads out of it). Names inside the folder,
+// one in a sub-folder and one of the longest length a file name may have, are
+// saved.
 TEST(DlgRecordFault, BadItemNamesWriteNothingOutsideTheFolder) {
     MessageCapture boxes;
     WriteBytes(InFile(), BurstInput(3.0, 0.6, 1.2));
     const std::string outer = NewFolder("badnames");
     const std::string folder = outer + "/inner";
     fs::create_directories(folder + "/sub");
+    fs::create_directory_symlink(outer, folder + "/escape");
     std::string deep; // 2000 short components: 4000 characters
     for (int i = 0; i < 2000; ++i)
         deep += "d/";
@@ -62,7 +64,9 @@ TEST(DlgRecordFault, BadItemNamesWriteNothingOutsideTheFolder) {
                                           "../inner/again.wav",
                                           std::string(4000, 'n'),
                                           deep + "x.wav",
-                                          "sub/../../../up.wav"};
+                                          "sub/../../../up.wav",
+                                          "escape/victim.wav",
+                                          "escape/inner/sub/twice.wav"};
     const std::vector<std::string> good = {"sub/in-sub.wav", longest};
     std::vector<const char*> names;
     for (const auto& n : bad)
@@ -95,9 +99,63 @@ TEST(DlgRecordFault, BadItemNamesWriteNothingOutsideTheFolder) {
     // The folder holds the two saved files (no temporary file is left), and
     // nothing appeared beside or above it.
     EXPECT_EQ(tree(outer), (std::set<std::string>{"inner", "inner/sub", "inner/sub/in-sub.wav",
-                                                  "inner/" + longest}));
+                                                  "inner/escape", "inner/" + longest}));
     EXPECT_EQ(entries(TempDir()), aroundBefore);
     EXPECT_FALSE(WavData(folder + "/" + longest).empty());
+}
+
+// "Next" with "Autosave" whose save fails (the folder gone: code 10; a folder
+// in the way of the item's file: code 20) stops after the message: the take,
+// its markers and the item stay, and once the fault is put right it is saved
+// and "Next" moves on. Leftovers of a save killed in an earlier run are gone
+// as soon as the dialog is open.
+TEST(DlgRecordFault, FailedAutosaveOnNextKeepsTheTake) {
+    struct Case {
+        const char* fault;
+        int code;
+    };
+    for (const Case c : {Case{"folder removed", 10}, Case{"folder in the way", 20}}) {
+        SCOPED_TRACE(c.fault);
+        MessageCapture boxes;
+        const std::vector<uint8_t> input = BurstInput(3.0, 0.6, 1.2);
+        WriteBytes(InFile(), input);
+        const std::string folder = NewFolder("autosave");
+        const std::string leftover = folder + "/.vok-999999999-1.tmp"; // no such process
+        WriteBytes(leftover, {1, 2, 3});
+        const char* names[] = {"a01.wav", "a02.wav"};
+        DlgRecord d(folder.c_str(), names, 2);
+        runWith(d, [&] {
+            EXPECT_FALSE(fs::exists(leftover));
+            recordToTheEnd(d);
+            const CRngFlt marks = d.GetMarkedTimes();
+            long s = 0, e = 0;
+            ASSERT_TRUE(d.GetMarkedSamples(s, e));
+            const std::vector<uint8_t> take = recorded(d, 0, d.GetWaveChan()->RtnNel() - 1);
+            if (c.code == 10) fs::remove_all(folder);
+            else fs::create_directories(folder + "/a01.wav/x");
+            ASSERT_EQ(d.m_bAutosave, 1);
+            click(d, DlgRecord::IDC_BUTTON_NEXT);
+            EXPECT_EQ(boxes.texts, std::vector<std::string>{"Error Saving to Dictionary - " +
+                                                            std::to_string(c.code)});
+            EXPECT_EQ(d.m_listFile.GetCurSel(), 0);
+            EXPECT_EQ(d.m_strFile, "a01.wav");
+            ASSERT_NE(d.GetWaveChan(), nullptr);
+            EXPECT_EQ(recorded(d, 0, d.GetWaveChan()->RtnNel() - 1), take);
+            EXPECT_EQ(d.GetMarkedTimes().Lo, marks.Lo);
+            EXPECT_EQ(d.GetMarkedTimes().Hi, marks.Hi);
+            EXPECT_EQ(states(d), kIdleWithRecording);
+
+            if (c.code == 10) fs::create_directories(folder);
+            else fs::remove_all(folder + "/a01.wav");
+            click(d, DlgRecord::IDC_BUTTON_NEXT);
+            EXPECT_EQ(boxes.texts.size(), 1u) << boxes.last();
+            EXPECT_EQ(d.m_listFile.GetCurSel(), 1);
+            EXPECT_EQ(d.GetWaveChan(), nullptr);
+            EXPECT_EQ(WavData(folder + "/a01.wav"),
+                      std::vector<uint8_t>(take.begin() + s, take.begin() + e + 1));
+            d.EndDialog(IDCANCEL);
+        });
+    }
 }
 
 // The capture device fails 1.6 s into a 10 s recording (part-way through its
