@@ -53,8 +53,7 @@ int OpenBeneath(int dirFd, std::string_view name, std::string& leaf) {
         name.remove_prefix(slash + 1);
         if (part.empty() || part == ".") continue;
         if (part == "..") break;
-        const int next =
-            openat(cur, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int next = openat(cur, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         close(cur);
         cur = next;
         if (cur < 0) return -1;
@@ -85,8 +84,10 @@ int SafeSave::Begin(const std::string& folder, const std::string& name) {
         std::string temp = TempName();
         fd = openat(m_dirFd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                     0666);
-        if (fd >= 0) m_temp = std::move(temp);
-        else if (errno != EEXIST) break;
+        if (fd >= 0)
+            m_temp = std::move(temp);
+        else if (errno != EEXIST)
+            break;
     }
     return fd;
 }

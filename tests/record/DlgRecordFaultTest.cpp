@@ -131,8 +131,10 @@ TEST(DlgRecordFault, FailedAutosaveOnNextKeepsTheTake) {
             long s = 0, e = 0;
             ASSERT_TRUE(d.GetMarkedSamples(s, e));
             const std::vector<uint8_t> take = recorded(d, 0, d.GetWaveChan()->RtnNel() - 1);
-            if (c.code == 10) fs::remove_all(folder);
-            else fs::create_directories(folder + "/a01.wav/x");
+            if (c.code == 10)
+                fs::remove_all(folder);
+            else
+                fs::create_directories(folder + "/a01.wav/x");
             ASSERT_EQ(d.m_bAutosave, 1);
             click(d, DlgRecord::IDC_BUTTON_NEXT);
             EXPECT_EQ(boxes.texts, std::vector<std::string>{"Error Saving to Dictionary - " +
@@ -145,8 +147,10 @@ TEST(DlgRecordFault, FailedAutosaveOnNextKeepsTheTake) {
             EXPECT_EQ(d.GetMarkedTimes().Hi, marks.Hi);
             EXPECT_EQ(states(d), kIdleWithRecording);
 
-            if (c.code == 10) fs::create_directories(folder);
-            else fs::remove_all(folder + "/a01.wav");
+            if (c.code == 10)
+                fs::create_directories(folder);
+            else
+                fs::remove_all(folder + "/a01.wav");
             click(d, DlgRecord::IDC_BUTTON_NEXT);
             EXPECT_EQ(boxes.texts.size(), 1u) << boxes.last();
             EXPECT_EQ(d.m_listFile.GetCurSel(), 1);
