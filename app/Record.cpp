@@ -1,5 +1,6 @@
 #include "Record.h"
 #include "Devices.h"
+#include "platform/QtNotices.h"
 #include "platform/WaveIn.h"
 #include "record/DlgRecord.h"
 #include "record/ItemList.h"
@@ -18,7 +19,8 @@ const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --ite
                      "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
                      "  --item-file holds one name per line (UTF-8 text, names of at most 1024\n"
                      "  bytes; blank lines and surrounding spaces are ignored; a file with\n"
-                     "  control characters or invalid UTF-8 is refused).\n"
+                     "  control characters, invalid UTF-8 or invisible formatting characters is\n"
+                     "  refused, as are such --items names).\n"
                      "  Exits 0 when the dialog ends with OK, 1 on Cancel, 2 on bad arguments\n"
                      "  and 3 when there is no sound capture device.\n"
                      "  The capture device is the default input, or the one named by\n"
@@ -28,7 +30,6 @@ const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --ite
                      "                 them); an unknown or ambiguous NAME exits 3.\n";
 
 const char* kNoDevice =
-    "vokrec record: no sound capture device was found, so nothing can be recorded.\n"
     "To record from a raw file instead (8-bit unsigned mono, 11025 samples per\n"
     "second), load the test devices from the source tree and name the file:\n"
     "\n"
@@ -60,8 +61,16 @@ int RunRecord(int argc, char** argv) {
             options.strDevice = argv[++i];
         } else if (a == "--items") {
             haveList = true;
-            while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0)
-                items.push_back(argv[++i]);
+            for (size_t n = 1; i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0; ++n) {
+                // The checks of item-file lines; the name itself is not echoed.
+                const std::string_view name = ItemList::Trim(argv[++i]);
+                std::string fault = name.empty() ? "is empty" : ItemList::NameFault(name);
+                if (!fault.empty()) {
+                    std::fprintf(stderr, "vokrec record: --items name %zu %s\n", n, fault.c_str());
+                    return 2;
+                }
+                items.emplace_back(name);
+            }
         } else if (a == "--item-file" && i + 1 < argc) {
             haveList = true;
             ItemList list;
@@ -82,11 +91,23 @@ int RunRecord(int argc, char** argv) {
         return 2;
     }
     if (!std::filesystem::is_directory(folder)) {
-        std::fprintf(stderr, "vokrec record: %s is not a directory\n", folder.c_str());
+        std::error_code ec;
+        std::fprintf(stderr, "vokrec record: %s %s\n", folder.c_str(),
+                     std::filesystem::exists(folder, ec) ? "is not a directory" : "does not exist");
         return 2;
     }
     if (!options.strDevice.empty() && !SelectNamedDevice("record", options.strDevice)) return 3;
     if (waveInGetNumDevs() == 0) {
+        const char* named = std::getenv("VOK_AUDIO_DEVICE");
+        if (named && *named && options.strDevice.empty())
+            std::fprintf(stderr,
+                         "vokrec record: the sound capture device '%s' named by VOK_AUDIO_DEVICE "
+                         "was not found (`vokrec devices` lists them).\n",
+                         named);
+        else
+            std::fputs("vokrec record: no sound capture device was found, so nothing can be "
+                       "recorded.\n",
+                       stderr);
         std::fputs(kNoDevice, stderr);
         return 3;
     }
@@ -94,6 +115,7 @@ int RunRecord(int argc, char** argv) {
     static int qargc = 1;
     static char name[] = "vokrec";
     static char* qargv[] = {name, nullptr};
+    QuietFrameworkNotices();
     if (!QCoreApplication::instance()) app = std::make_unique<QApplication>(qargc, qargv);
 
     std::vector<const char*> names;

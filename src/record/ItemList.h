@@ -1,11 +1,13 @@
 // The item list of `vokrec record --item-file`: a text file with one item name
 // per line. Lines end with LF, CR LF or a lone CR; a UTF-8 byte order mark at
-// the start is skipped; spaces and tabs around a name are dropped and blank
-// lines are skipped. A file that is not plain UTF-8 text (a NUL byte, another
-// control character inside a name, invalid UTF-8), has a name longer than
-// kMaxName bytes or is larger than kMaxFile bytes is refused as a whole, with
-// the line that is wrong, so that no name reaches the dialog cut short or
-// garbled.
+// the start is skipped; spaces, tabs and no-break spaces around a name are
+// dropped and blank lines are skipped. A file that is not a regular file or
+// not plain UTF-8 text (a NUL byte, another control character inside a name,
+// invalid UTF-8, an invisible formatting or bidirectional-override character),
+// has a name longer than kMaxName bytes or is larger than kMaxFile bytes is
+// refused as a whole, with the line that is wrong, so that no name reaches the
+// dialog cut short, garbled or shown other than it is. Names given on the
+// command line pass the same Trim and NameFault.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -32,6 +34,10 @@ class ItemList {
     // True when s is well-formed UTF-8 (no overlong forms, no surrogates,
     // nothing above U+10FFFF).
     static bool IsUtf8(std::string_view s);
+    // name without the spaces, tabs and no-break spaces around it.
+    static std::string_view Trim(std::string_view name);
+    // Why name cannot be an item name ("contains a NUL byte"); "" when it can.
+    static std::string NameFault(std::string_view name);
 
   private:
     bool Fail(int line, const std::string& why);

@@ -11,7 +11,9 @@ TEST(RecordCommand, BadArgumentsAndMissingFolderExitWithTwo) {
     };
     for (const Case& c :
          {Case{"--folder /tmp", "usage:"}, Case{"--items a01", "usage:"},
-          Case{"--folder /no/such/folder/anywhere --items a01", "is not a directory"},
+          Case{"--folder /no/such/folder/anywhere --items a01",
+               "/no/such/folder/anywhere does not exist"},
+          Case{"--folder /etc/hostname --items a01", "/etc/hostname is not a directory"},
           Case{"--folder /tmp --item-file /no/such/list.txt", "cannot read item file"}}) {
         const VokrecRun r = RunVokrec(std::string("record ") + c.args);
         EXPECT_EQ(r.status, 2) << c.args;
@@ -25,6 +27,8 @@ TEST(RecordCommand, WithoutCaptureDeviceExplainsRecordingFromAFile) {
         RunVokrec("record --folder /tmp --items a01", "VOK_AUDIO_DEVICE=no-such-device-anywhere");
     EXPECT_EQ(r.status, 3);
     const std::string said = r.out + r.err;
-    for (const char* part : {"no sound capture device", "alsa-test.conf", "VOK_TEST_INFILE"})
+    for (const char* part :
+         {"device 'no-such-device-anywhere' named by VOK_AUDIO_DEVICE was not found",
+          "alsa-test.conf", "VOK_TEST_INFILE"})
         EXPECT_NE(said.find(part), std::string::npos) << said;
 }
