@@ -11,6 +11,7 @@ GMEM_BLOCK::~GMEM_BLOCK() {
 }
 
 void GMEM_BLOCK::Attach(HGLOBAL h, int lock) {
+    if (h && h == m_hMem) return; // its own handle: freeing it first would lose it
     Free();
     if (!h) return;
     m_hMem = h;

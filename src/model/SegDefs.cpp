@@ -77,7 +77,7 @@ int8_t SEG_DEFS::FindSegment(int i, int kind, tagSEGMENT& out) const {
     for (int m = 0; m < joints; ++m) {
         if (m == i) continue;
         const int32_t number = m_iJointNums[m];
-        if (number < 1 || number > kLinks) return 0; // no link record for it
+        if (number < 1 || number > kLinks) continue; // no link record for it
         const int v = -int(FindLink(m_cLinks[number - 1], key, kind));
         if (v == 0) continue;
         const int seg = std::abs(v);

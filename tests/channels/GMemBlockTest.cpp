@@ -84,6 +84,12 @@ TEST(GMemBlock, AttachTakesAForeignHandle) {
     EXPECT_EQ(static_cast<unsigned char*>(b.GetPtr())[3], 7);
     c.Attach(GlobalAlloc(GMEM_MOVEABLE, 5), 1);
     EXPECT_EQ(Held(c), std::tuple(GMEM_LOCKED, 5u, true));
+    // Its own handle again changes nothing (and frees nothing).
+    const auto held = Held(b);
+    b.Attach(b.GetHandle(), 0);
+    EXPECT_EQ(b.GetHandle(), h);
+    EXPECT_EQ(Held(b), held);
+    EXPECT_EQ(static_cast<unsigned char*>(b.GetPtr())[3], 7);
     // Both blocks free their handles on destruction (checked by the leak sanitizer run).
 }
 

@@ -174,6 +174,14 @@ TEST_F(SegDefs, FindSegmentNamesAndOrientsTheLink) {
     EXPECT_FLOAT_EQ(t.m_fPosRatio, row1.fPosRatio);
     EXPECT_FLOAT_EQ(t.m_fRadiusRatio, row1.fRadiusRatio);
 
+    // A joint without a link record is passed over, wherever it stands.
+    const INT_ARRAY first = Ints({45, 5, 7});
+    SEG_DEFS skip(first, 3);
+    ASSERT_EQ(skip.LoadDefs(), 1);
+    tagSEGMENT u;
+    EXPECT_EQ(skip.FindSegment(2, 2, u), -3);
+    EXPECT_EQ(Joints(u), std::tuple("Seg3", 3, 2));
+
     tagSEGMENT none;
     for (int i : {0, -1, 3})
         EXPECT_EQ(defs.FindSegment(i, 2, none), 0) << i;
