@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace servertest;
+using SoundServerPlay = ServerTest;
 
 namespace {
 bool Idle(DlgRecord& d) {
@@ -40,7 +41,7 @@ double Energy(const std::vector<double>& v, long from, long to) {
 // "Play" sends the marked part to the default sink: what the speakers' monitor
 // hears is the marked part, to its last sample. The part ends inside the
 // word, so a device that lost what it still held at the end would be heard.
-TEST(SoundServerPlay, MarkedPartReachesTheSpeakers) {
+TEST_F(SoundServerPlay, MarkedPartReachesTheSpeakers) {
     MessageCapture boxes;
     const char* names[] = {"p01.wav"};
     DlgRecord d(TempDir().c_str(), names, 1);
@@ -80,7 +81,7 @@ TEST(SoundServerPlay, MarkedPartReachesTheSpeakers) {
 // A playback of the whole 2 s recording lasts as long as the sound (it runs in
 // real time); Stop half a second into a second one ends it within a tenth of
 // that, i.e. 200 ms.
-TEST(SoundServerPlay, StopEndsARealTimePlaybackAtOnce) {
+TEST_F(SoundServerPlay, StopEndsARealTimePlaybackAtOnce) {
     MessageCapture boxes;
     const char* names[] = {"s01.wav"};
     DlgRecord d(TempDir().c_str(), names, 1);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace servertest;
+using SoundServerRecord = ServerTest;
 
 namespace {
 // The server resamples, so a recording matches its source closely, not bytewise.
@@ -36,7 +37,7 @@ void ExpectSavedWord(const std::string& path, long first) {
 
 // A 2 s recording through the default device at the default format: the word
 // is located, and the saved marked part is the spoken word.
-TEST(SoundServerRecord, SpokenWordIsRecordedLocatedAndSaved) {
+TEST_F(SoundServerRecord, SpokenWordIsRecordedLocatedAndSaved) {
     MessageCapture boxes;
     const std::string folder = NewFolder("word");
     const char* names[] = {"w01.wav"};
@@ -58,7 +59,7 @@ TEST(SoundServerRecord, SpokenWordIsRecordedLocatedAndSaved) {
 // The server's microphone goes away 1.6 s into a 10 s recording: the recording
 // ends at once with what was captured (the word), says why, and the word is
 // located and saved.
-TEST(SoundServerRecord, SourceRemovedMidRecordingEndsItWithWhatWasCaptured) {
+TEST_F(SoundServerRecord, SourceRemovedMidRecordingEndsItWithWhatWasCaptured) {
     MessageCapture boxes;
     const std::string folder = NewFolder("lost");
     const char* names[] = {"l01.wav"};

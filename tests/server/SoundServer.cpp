@@ -22,8 +22,12 @@ namespace servertest {
 
 namespace {
 
+// The scripts beside the test data (tests/server beside tests/data).
 std::string ScriptDir() {
-    return (std::filesystem::path(__FILE__).parent_path()).string();
+    const char* data = std::getenv("VOK_TEST_DATA");
+    return (std::filesystem::path(data && *data ? data : VOK_TEST_DATA_DIR).parent_path() /
+            "server")
+        .string();
 }
 
 std::string Quote(const std::string& s) {
@@ -49,30 +53,38 @@ void SetExports(const std::string& text) {
     }
 }
 
-std::string g_dir;
+std::string g_dir, g_error = "the sound server was not started";
 
 // Starts the server before the first test and stops it after the last; the
-// device under test is the system default, whatever the caller set.
+// device under test is the system default, whatever the caller set. A server
+// that does not start fails every test (ServerTest), rather than have them
+// skipped.
 class ServerEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         char tmpl[] = "/tmp/vok-server-test-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        if (!mkdtemp(tmpl)) {
+            g_error = "no temporary folder";
+            return;
+        }
         g_dir = tmpl;
         unsetenv("VOK_AUDIO_DEVICE");
         std::string exports;
         const int rc = Run(Quote(ScriptDir() + "/start") + " " + Quote(g_dir + "/srv") + " " +
                                std::to_string(getpid()),
                            &exports);
-        ASSERT_EQ(rc, 0) << "the sound server did not start";
-        m_bStarted = true;
+        m_bStarted = rc == 0;
         SetExports(exports);
-        ASSERT_NE(std::getenv("PULSE_SERVER"), nullptr) << exports;
+        if (!m_bStarted || !std::getenv("PULSE_SERVER"))
+            g_error = "the sound server did not start (" + ScriptDir() + "/start exit status " +
+                      std::to_string(rc) + ")";
+        else
+            g_error.clear();
     }
     void TearDown() override {
         if (m_bStarted) Run(Quote(ScriptDir() + "/stop") + " " + Quote(g_dir + "/srv"));
         std::error_code ec;
-        std::filesystem::remove_all(g_dir, ec);
+        if (!g_dir.empty()) std::filesystem::remove_all(g_dir, ec);
     }
 
   private:
@@ -118,6 +130,10 @@ Speech MakeWord() {
 }
 
 } // namespace
+
+void ServerTest::SetUp() {
+    ASSERT_EQ(g_error, "");
+}
 
 const std::string& TempDir() {
     return g_dir;

@@ -10,11 +10,18 @@
 //                 default source, so what is played into it is recorded
 //   vok_speaker   the default sink; its monitor hears what was played
 #pragma once
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 namespace servertest {
+
+// Base of the tests: fails a test when the server is not running.
+class ServerTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+};
 
 // Folder of this process's files; removed at its end.
 const std::string& TempDir();
