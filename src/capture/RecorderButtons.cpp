@@ -12,11 +12,11 @@ int RecorderButtons::Create(UINT msg, UINT reserved, tagWAVERATE rate, tagSAMPLE
 int RecorderButtons::ProcessData(WAVEHDR* pHdr) {
     if (!pSoftChan || !pHdr) return 1;
     // A buffer that arrives after the channel has reported full (before the
-    // owner has handled that report and stopped) only fills the pairs still
+    // owner has handled that report and stopped) only fills the samples still
     // free; the rest of it is dropped instead of wrapping over the start of
     // the recording.
-    const long room = std::max(0L, long(pSoftChan->nNel) - 1 - pSoftChan->GetLastSavedSample() / 2);
-    const int nBytes = int(std::min<long>(long(pHdr->dwBytesRecorded), 2 * room));
+    const long room = std::max(0L, pSoftChan->RtnNel() - 1 - pSoftChan->GetLastSavedSample());
+    const int nBytes = int(std::min<long>(long(pHdr->dwBytesRecorded), room));
     int full = pSoftChan->InsertValues(nBytes, reinterpret_cast<const uint8_t*>(pHdr->lpData));
     // A device that has gone delivers nothing more: the owner stops as on a
     // full channel and keeps what was captured.

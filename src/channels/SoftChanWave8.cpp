@@ -1,5 +1,6 @@
 #include "channels/SoftChanWave8.h"
 
+#include <algorithm>
 #include <cstring>
 
 IMPLEMENT_DYNCREATE(SOFTCHAN_WAVE8, SOFTCHAN_AD)
@@ -29,32 +30,20 @@ float SOFTCHAN_WAVE8::GetRapidPeakRng(long a, long b, float step) {
 }
 
 int SOFTCHAN_WAVE8::InsertValues(int nBytes, const uint8_t* data) {
-    int last = m_nLastSavedPair;
-    int end = last + 2 * (nBytes / 2);
-    int full = 0;
-    if (end + 1 >= nNel) {
-        full = 1;
-        if (end >= RtnNel() - 1) end = int(RtnNel() - 1);
+    const long nel = RtnNel();
+    const long count = std::clamp<long>(nBytes, 0, nel); // never more than the channel holds
+    if (count > 0 && data && m_pSamples) {
+        long p = m_nLastSample + 1;
+        for (long k = 0; k < count; ++k, ++p) {
+            if (p >= nel || p < 0) p = 0; // past the end: wrap to sample 0
+            m_pSamples[p] = data[k];
+        }
     }
-    int count = (end - last) / 2;
-    // The data is taken byte-wise: a buffer need not be 16-bit aligned.
-    if (count > nNel) count = nNel;
-    if (count < 1) {
-        InsertValues16(last + 1, count, nullptr);
-        return full;
-    }
-    if (!m_pSamples) {
-        m_nLastSavedPair = last + count;
-        return full;
-    }
-    int p = last + 1;
-    if (p >= nNel || p < 0) p = 0;
-    for (int k = 0; k < count; ++k) {
-        std::memcpy(m_pSamples + 2 * p, data + 2 * k, 2);
-        p = p >= nNel - 1 ? 0 : p + 1;
-    }
-    m_nLastSavedPair = last + count;
-    return full;
+    m_nLastSample += count;
+    // Full when less room is left than this insertion used; an empty insertion
+    // reports full once no room is left at all.
+    const long room = nel - 1 - m_nLastSample;
+    return room < std::max(count, 1L) ? 1 : 0;
 }
 
 int SOFTCHAN_WAVE8::InsertValues16(int start, int n, const uint16_t* data) {
@@ -68,6 +57,7 @@ int SOFTCHAN_WAVE8::InsertValues16(int start, int n, const uint16_t* data) {
         }
     }
     // Not reduced by the wrap; an empty copy leaves the pair before start.
-    if (n >= 0) m_nLastSavedPair = start + n - 1;
+    // The last sample written is the second sample of the last pair.
+    if (n >= 0) m_nLastSample = 2L * (start + n - 1) + 1;
     return 1;
 }

@@ -16,12 +16,16 @@ class SOFTCHAN_WAVE8 : public SOFTCHAN_AD {
     float GetRapidSumRng(long a, long b, float step, int absolute) override;
     float GetRapidPeakRng(long a, long b, float step) override;
 
-    // Index of the first sample of the last written pair (-2 before any write).
-    int GetLastSavedSample() const { return 2 * m_nLastSavedPair; }
-    // Appends nBytes / 2 pairs after the last saved pair (an odd last byte is
-    // dropped); 1 when the channel is to be treated as full.
+    // Index of the last sample written (-1 before any write). Not reduced by a
+    // wrap, so it can pass the last sample only after the channel overflowed.
+    int GetLastSavedSample() const { return int(m_nLastSample); }
+    // Stores all nBytes samples after the last sample written, wrapping to
+    // sample 0 at the end of the channel (at most RtnNel() of them). 1 when
+    // the room left after them is smaller than nBytes (the channel is to be
+    // treated as full), else 0; an empty insertion is full when no room is left.
     int InsertValues(int nBytes, const uint8_t* data);
-    // Copies n 16-bit pairs in from start, wrapping to pair 0; always 1.
+    // Copies n 16-bit pairs in from start, wrapping to pair 0; always 1. The
+    // last sample written becomes the second sample of pair start + n - 1.
     int InsertValues16(int start, int n, const uint16_t* data);
 
     // Sample value without a virtual call, for derived channels reading in bulk.
@@ -32,6 +36,6 @@ class SOFTCHAN_WAVE8 : public SOFTCHAN_AD {
     bool HasSamples() const { return m_pSamples != nullptr; }
 
   private:
-    int m_nLastSavedPair = -1;
+    long m_nLastSample = -1;
     uint8_t* m_pSamples = nullptr; // the locked block; null without storage
 };

@@ -31,9 +31,10 @@ class CountingRecorder : public RecorderButtons {
 
 } // namespace
 
-// A channel of 11025 samples: the first four buffers notify 0, the fifth 1
-// (pairs 4408 .. 5509 written, 3 pairs left). Every stored sample is the
-// file's, in order, and the rest of the channel is still silence.
+// A channel of 11025 samples (11026 rounded up to even): the first four
+// buffers notify 0, the fifth 1 (samples 8820 .. 11024 written, 1 left).
+// Every byte of the five buffers is the file's, in order, and the rest of the
+// channel is still silence.
 TEST(Recorder, SamplesLandByteExactlyAndTheFifthBufferFillsAOneSecondChannel) {
     const std::vector<uint8_t> file = Pattern(3 * 11025, 52);
     WriteBytes(InFile(), file);
@@ -59,13 +60,14 @@ TEST(Recorder, SamplesLandByteExactlyAndTheFifthBufferFillsAOneSecondChannel) {
         full.push_back(m.lParam);
     }
     EXPECT_EQ(full, (std::vector<LPARAM>{0, 0, 0, 0, 1}));
-    EXPECT_EQ(chan.GetLastSavedSample(), 2 * 5509);
-    EXPECT_EQ(Mismatches(chan, file, 5 * 2204), 0);
-    EXPECT_EQ(NotSilence(chan, 5 * 2204), 0);
+    EXPECT_EQ(chan.GetLastSavedSample(), 5 * 2205 - 1);
+    EXPECT_EQ(Mismatches(chan, file, 5 * 2205), 0);
+    EXPECT_EQ(NotSilence(chan, 5 * 2205), 0);
 }
 
 // An empty buffer stores nothing and notifies the channel's current state; a
-// recorder without a channel stores and notifies nothing.
+// buffer after the full report keeps to the samples left; a recorder without
+// a channel stores and notifies nothing.
 TEST(Recorder, EmptyBufferAndMissingChannel) {
     const ADCHANINFO info = RecordingChannelInfo();
     SOFTCHAN_WAVE8 chan(0, 100, 1.0f / 11025, &info);
@@ -88,15 +90,30 @@ TEST(Recorder, EmptyBufferAndMissingChannel) {
     PumpPending();
     ASSERT_EQ(owner.msgs.size(), 1u);
     EXPECT_EQ(owner.msgs[0].lParam, 0);
-    EXPECT_EQ(chan.GetLastSavedSample(), -2);
+    EXPECT_EQ(chan.GetLastSavedSample(), -1);
 
-    h.dwBytesRecorded = 100; // fills the channel: 50 pairs
+    h.dwBytesRecorded = 61; // 39 samples left: less than used, full
+    rec.CallProcessData(&h);
+    h.dwBytesRecorded = 0;
+    rec.CallProcessData(&h);
+    // A buffer that comes after the full report fills only the 39 samples left
+    // and does not wrap over the start of the recording.
+    std::vector<char> late(2205, 9);
+    h.lpData = late.data();
+    h.dwBytesRecorded = 2205;
     rec.CallProcessData(&h);
     h.dwBytesRecorded = 0;
     rec.CallProcessData(&h);
     PumpPending();
-    ASSERT_EQ(owner.msgs.size(), 3u);
-    EXPECT_EQ(owner.msgs[1].lParam, 1);
-    EXPECT_EQ(owner.msgs[2].lParam, 1);
-    EXPECT_EQ(chan.GetRawVal(99), 7);
+    std::vector<LPARAM> full;
+    for (const auto& m : owner.msgs)
+        full.push_back(m.lParam);
+    EXPECT_EQ(full, (std::vector<LPARAM>{0, 1, 0, 1, 1}));
+    EXPECT_EQ(chan.GetLastSavedSample(), 99);
+    std::vector<int> raw;
+    for (long i = 0; i < chan.RtnNel(); ++i)
+        raw.push_back(chan.GetRawVal(i));
+    std::vector<int> want(61, 7);
+    want.resize(100, 9);
+    EXPECT_EQ(raw, want);
 }

@@ -1,5 +1,5 @@
-// Helpers of the recorder, soak and fault tests: where a recorded sample
-// comes from in the input file, a window that keeps the GUI thread busy
+// Helpers of the recorder, soak and fault tests: comparing a recording with
+// its input file, a window that keeps the GUI thread busy
 // repainting, the process's thread count, a one-shot event and a playback run
 // as the dialog runs it.
 #pragma once
@@ -28,19 +28,12 @@ constexpr UINT kWmWaveIn = 0x8005; // the recorder's message to its owner
 constexpr long kRate = 11025;
 constexpr long kBuf = 2205; // bytes of a capture buffer: 0.2 s
 
-// Input-file offset of channel sample k when whole 2205-byte buffers were
-// stored from offset 0: the channel keeps the first 2204 bytes of each (it
-// stores whole pairs; the odd last byte of a buffer is dropped).
-inline size_t SourceOf(long k) {
-    return size_t((k / 2204) * 2205 + k % 2204);
-}
-
-// Channel samples 0 .. n-1 that differ from the input file read in whole
-// buffers from offset `at`.
+// Channel samples 0 .. n-1 that differ from the input file from offset `at`
+// on: the channel holds every captured byte, so sample k is byte at + k.
 inline long Mismatches(SOFTCHAN& chan, const std::vector<uint8_t>& file, long n, size_t at = 0) {
     long bad = 0;
     for (long k = 0; k < n; ++k)
-        bad += chan.GetRawVal(k) != file[at + SourceOf(k)];
+        bad += chan.GetRawVal(k) != file[at + size_t(k)];
     return bad;
 }
 

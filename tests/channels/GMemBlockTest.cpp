@@ -150,7 +150,7 @@ TEST_F(AllocationFailure, WaveChannelWithoutStorageReadsSilenceAndTakesBuffers) 
     });
     ExpectRun(run,
               JoinFields({"Memory Allocation Error: GMEM;Error Allocating Memory for Channel;",
-                          "none", std::to_string(long(kTooBig / 2)), "128", "32767", "0", "2202"}));
+                          "none", std::to_string(long(kTooBig / 2)), "128", "32767", "0", "2204"}));
 }
 
 TEST_F(AllocationFailure, CurveAndLevelRingReportTheArrayMessage) {

@@ -211,7 +211,7 @@ TEST(SoftChanKinds, RunTimeNamesAndKindOf) {
     auto* w = static_cast<SOFTCHAN_WAVE8*>(obj.get());
     EXPECT_FALSE(w->IsKindOf(RUNTIME_CLASS(SOFTCHAN_LE)));
     EXPECT_EQ(std::tuple(w->GetLastSavedSample(), w->RtnNel(), w->GetRawVal(0)),
-              std::tuple(-2, 0L, 32767));
+              std::tuple(-1, 0L, 32767));
     const uint8_t d[4] = {1, 2, 3, 4};
     EXPECT_EQ(w->InsertValues(4, d), 1);
 }

@@ -21,7 +21,7 @@ TEST(Wave8, CapacityIsRoundedUpToWholePairsAndStartsSilent) {
     ADCHANINFO info = RecordingChannelInfo();
     SOFTCHAN_WAVE8 w(3, 11025, kDt, &info);
     EXPECT_EQ(std::tuple(w.nNel, w.RtnNel(), w.mem.GetSize()), std::tuple(5513, 11026L, 5513u * 4));
-    EXPECT_EQ(w.GetLastSavedSample(), -2);
+    EXPECT_EQ(w.GetLastSavedSample(), -1);
     for (long i = 0; i < 11026; ++i)
         ASSERT_EQ(w.GetRawVal(i), 128) << i;
     EXPECT_EQ(std::pair(w.GetRawVal(11026), w.GetRawVal(-1)), std::pair(32767, 32767));
@@ -50,86 +50,101 @@ TEST(Wave8, ValuesFollowTheChannelInfo) {
     EXPECT_FLOAT_EQ(info.fOffset, 0.0f);
 }
 
-TEST(Wave8, InsertionsFillPairsInTurnAndFullLeavesNoMoreRoomThanUsed) {
-    SOFTCHAN_WAVE8 w(0, 11025, kDt, nullptr); // 5513 pairs
+TEST(Wave8, InsertionsFollowOneAnotherAndFullLeavesLessRoomThanUsed) {
+    SOFTCHAN_WAVE8 w(0, 11025, kDt, nullptr); // 11026 samples
     std::vector<std::vector<uint8_t>> bufs;
     for (int k = 0; k < 5; ++k)
         bufs.push_back(Bytes(2048, k + 2));
     EXPECT_EQ(w.InsertValues(2048, bufs[0].data()), 0);
-    EXPECT_EQ(w.GetLastSavedSample(), 2046);
-    for (long i = 0; i < 2048; ++i)
-        ASSERT_EQ(w.GetRawVal(i), bufs[0][size_t(i)]) << i;
+    EXPECT_EQ(w.GetLastSavedSample(), 2047);
     EXPECT_EQ(w.GetRawVal(2048), 128);
     // Samples are laid out byte by byte in the block.
     EXPECT_EQ(static_cast<const uint8_t*>(w.mem.GetPtr())[100], bufs[0][100]);
 
     for (int k = 1; k < 4; ++k)
         EXPECT_EQ(w.InsertValues(2048, bufs[size_t(k)].data()), 0) << k;
+    // The fifth buffer leaves 786 samples: less than it used.
     EXPECT_EQ(w.InsertValues(2048, bufs[4].data()), 1);
-    // The fifth buffer went to pairs 4096 ... 5119; 393 pairs stay silent.
-    EXPECT_EQ(w.GetLastSavedSample(), 2 * 5119);
-    for (long i = 0; i < 2048; ++i)
-        ASSERT_EQ(w.GetRawVal(8192 + i), bufs[4][size_t(i)]) << i;
-    for (long i = 10240; i < w.RtnNel(); ++i)
+    EXPECT_EQ(w.GetLastSavedSample(), 5 * 2048 - 1);
+    for (long i = 0; i < 5 * 2048; ++i)
+        ASSERT_EQ(w.GetRawVal(i), bufs[size_t(i / 2048)][size_t(i % 2048)]) << i;
+    for (long i = 5 * 2048; i < w.RtnNel(); ++i)
         ASSERT_EQ(w.GetRawVal(i), 128) << i;
-    EXPECT_EQ(w.RtnNel() - 10240, 2 * 393);
 }
 
-TEST(Wave8, CaptureBuffersOf2205BytesLoseTheirLastByte) {
-    SOFTCHAN_WAVE8 w(0, 22050, kDt, nullptr);
-    std::vector<uint8_t> a = Bytes(2205, 5), b = Bytes(2205, 6);
-    w.InsertValues(2205, a.data());
-    EXPECT_EQ(w.GetLastSavedSample(), 2 * 1101);
-    w.InsertValues(2205, b.data());
-    EXPECT_EQ(w.GetRawVal(2203), a[2203]);
-    EXPECT_EQ(w.GetRawVal(2204), b[0]); // a[2204] was dropped
-    EXPECT_EQ(w.GetRawVal(4407), b[2203]);
-    EXPECT_EQ(w.GetRawVal(4408), 128);
-
-    // A 2-s channel is reported full by its tenth buffer of 0.2 s.
-    SOFTCHAN_WAVE8 two(0, 22050, kDt, nullptr);
-    std::vector<uint8_t> buf = Bytes(2205, 7);
-    int count = 0, full = 0;
-    while (!full && count < 20) {
-        full = two.InsertValues(2205, buf.data());
-        ++count;
+// Capture buffers of 0.2 s into 2 s and 5 s channels: every byte of every
+// buffer is kept in order, and full comes with the 10th and the 25th buffer.
+TEST(Wave8, CaptureBuffersAreKeptWholeUntilFull) {
+    struct Case {
+        long samples;
+        int fullAt;
+        long rtnNel;
+    };
+    for (const Case& c : {Case{22050, 10, 22050}, Case{55125, 25, 55126}}) {
+        SCOPED_TRACE(c.samples);
+        SOFTCHAN_WAVE8 w(0, c.samples, kDt, nullptr);
+        ASSERT_EQ(w.RtnNel(), c.rtnNel);
+        std::vector<uint8_t> source;
+        int count = 0, full = 0;
+        while (!full && count < 40) {
+            const std::vector<uint8_t> buf = Bytes(2205, count + 9);
+            full = w.InsertValues(2205, buf.data());
+            source.insert(source.end(), buf.begin(), buf.end());
+            ++count;
+        }
+        EXPECT_EQ(count, c.fullAt);
+        ASSERT_EQ(w.GetLastSavedSample(), long(source.size()) - 1);
+        EXPECT_EQ(source.size(), size_t(2205 * c.fullAt));
+        for (size_t i = 0; i < source.size(); ++i)
+            ASSERT_EQ(w.GetRawVal(long(i)), source[i]) << i;
+        for (long i = long(source.size()); i < w.RtnNel(); ++i)
+            ASSERT_EQ(w.GetRawVal(i), 128) << i;
     }
-    EXPECT_EQ(count, 10);
-    EXPECT_EQ(two.GetLastSavedSample(), 22038);
 }
 
 TEST(Wave8, OddAndEmptyInsertions) {
-    SOFTCHAN_WAVE8 w(0, 10, kDt, nullptr); // 5 pairs
+    SOFTCHAN_WAVE8 w(0, 10, kDt, nullptr);
     const uint8_t d[4] = {10, 11, 12, 13};
-    EXPECT_EQ(w.InsertValues(3, d), 0); // one pair; 12 dropped
-    EXPECT_EQ(w.GetLastSavedSample(), 0);
-    EXPECT_EQ(w.GetRawVal(1), 11);
-    EXPECT_EQ(w.GetRawVal(2), 128);
+    EXPECT_EQ(w.InsertValues(3, d), 0); // an odd size: all three kept
+    EXPECT_EQ(w.GetLastSavedSample(), 2);
+    EXPECT_EQ(std::tuple(w.GetRawVal(2), w.GetRawVal(3)), std::tuple(12, 128));
+    EXPECT_EQ(w.InsertValues(1, d + 3), 0);
+    EXPECT_EQ(w.GetRawVal(3), 13);
 
     EXPECT_EQ(w.InsertValues(0, d), 0); // not at the end: nothing changes
-    EXPECT_EQ(w.GetLastSavedSample(), 0);
-    EXPECT_EQ(w.InsertValues(4, d), 1); // pairs 1, 2; 2 pairs left
-    EXPECT_EQ(w.InsertValues(2, d), 1); // pair 3
-    EXPECT_EQ(w.InsertValues(2, d), 1); // pair 4, the last
-    EXPECT_EQ(w.GetLastSavedSample(), 8);
+    EXPECT_EQ(w.InsertValues(-3, d), 0);
+    EXPECT_EQ(w.GetLastSavedSample(), 3);
+    EXPECT_EQ(w.InsertValues(3, d), 0);     // samples 4 .. 6; 3 left, as many as used
+    EXPECT_EQ(w.InsertValues(2, d), 1);     // samples 7, 8; 1 left
+    EXPECT_EQ(w.InsertValues(0, d), 0);     // still one sample of room
+    EXPECT_EQ(w.InsertValues(1, d + 3), 1); // the last sample
+    EXPECT_EQ(w.GetLastSavedSample(), 9);
     EXPECT_EQ(w.InsertValues(0, d), 1); // already at the end
-    EXPECT_EQ(w.GetLastSavedSample(), 8);
-    EXPECT_EQ(w.GetRawVal(9), 11);
+    EXPECT_EQ(w.GetLastSavedSample(), 9);
+    EXPECT_EQ(w.GetRawVal(9), 13);
 }
 
 TEST(Wave8, AppendingPastTheCapacityWrapsInsideTheChannel) {
-    SOFTCHAN_WAVE8 w(0, 8, kDt, nullptr); // 4 pairs
+    SOFTCHAN_WAVE8 w(0, 8, kDt, nullptr); // 8 samples in a block of 16 bytes
     const uint8_t first[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    const uint8_t second[8] = {21, 22, 23, 24, 25, 26, 27, 28};
-    EXPECT_EQ(w.InsertValues(8, first), 1);
-    EXPECT_EQ(w.GetLastSavedSample(), 6);
-    // End is held at the last sample: two pairs, which wrap to pairs 0 and 1.
-    EXPECT_EQ(w.InsertValues(8, second), 1);
-    std::vector<int> raw;
-    for (int i = 0; i < 8; ++i)
-        raw.push_back(w.GetRawVal(i));
-    EXPECT_EQ(raw, (std::vector<int>{21, 22, 23, 24, 5, 6, 7, 8}));
-    EXPECT_EQ(w.GetLastSavedSample(), 10); // not reduced by the wrap
+    const uint8_t second[20] = {21, 22, 23, 24, 25, 26, 27, 28, 29, 30,
+                                31, 32, 33, 34, 35, 36, 37, 38, 39, 40};
+    EXPECT_EQ(w.InsertValues(6, first), 1);  // 2 left
+    EXPECT_EQ(w.InsertValues(3, second), 1); // samples 6, 7, then 0
+    EXPECT_EQ(w.GetLastSavedSample(), 8);    // not reduced by the wrap
+    auto raw = [&] {
+        std::vector<int> v;
+        for (int i = 0; i < 8; ++i)
+            v.push_back(w.GetRawVal(i));
+        return v;
+    };
+    EXPECT_EQ(raw(), (std::vector<int>{23, 2, 3, 4, 5, 6, 21, 22}));
+    // More than the channel holds: only as many as it has samples, from sample 0.
+    EXPECT_EQ(w.InsertValues(20, second), 1);
+    EXPECT_EQ(raw(), (std::vector<int>{21, 22, 23, 24, 25, 26, 27, 28}));
+    const auto* block = static_cast<const uint8_t*>(w.mem.GetPtr());
+    for (size_t i = 8; i < w.mem.GetSize(); ++i)
+        EXPECT_EQ(block[i], 128) << "byte " << i << " of the block, outside the samples";
     EXPECT_EQ(w.GetRawVal(8), 32767);
 }
 
@@ -142,20 +157,23 @@ TEST(Wave8, InsertValues16CopiesWholePairsAndWraps) {
     EXPECT_EQ(w.InsertValues16(3, 2, words), 1); // pair 3, then pair 0
     EXPECT_EQ(std::tuple(w.GetRawVal(6), w.GetRawVal(7), w.GetRawVal(0), w.GetRawVal(1)),
               std::tuple(1, 2, 3, 4));
-    EXPECT_EQ(w.GetLastSavedSample(), 2 * 4);
+    EXPECT_EQ(w.GetLastSavedSample(), 2 * 4 + 1); // the second sample of pair 4
 
     EXPECT_EQ(w.InsertValues16(9, 1, words + 2), 1); // a start beyond the pairs wraps to 0
     EXPECT_EQ(w.GetRawVal(0), 5);
-    EXPECT_EQ(w.GetLastSavedSample(), 2 * 9);
+    EXPECT_EQ(w.GetLastSavedSample(), 2 * 9 + 1);
 
     EXPECT_EQ(w.InsertValues16(1, 6, words), 1); // more than the capacity: only 4 pairs
     EXPECT_EQ(w.GetRawVal(2), 1);
     EXPECT_EQ(w.GetRawVal(0), 7); // the fourth word, at pair 0 after the wrap
-    EXPECT_EQ(w.GetLastSavedSample(), 2 * 4);
+    EXPECT_EQ(w.GetLastSavedSample(), 2 * 4 + 1);
 
     EXPECT_EQ(w.InsertValues16(2, 0, words), 1); // nothing copied
-    EXPECT_EQ(w.GetLastSavedSample(), 2 * 1);
+    EXPECT_EQ(w.GetLastSavedSample(), 2 * 1 + 1);
     EXPECT_EQ(w.GetRawVal(2), 1);
+    // Byte-wise insertion goes on after the pair: at sample 4.
+    EXPECT_EQ(w.InsertValues(1, bytes + 11), 0);
+    EXPECT_EQ(std::tuple(w.GetRawVal(3), w.GetRawVal(4)), std::tuple(2, 12));
 }
 
 TEST(Wave8, RangeReductionsWorkOnTheSamples) {

@@ -54,9 +54,9 @@ TEST(DlgRecordCapture, RecordsAnalysesMarksAndSavesTheMarkedSamples) {
         EXPECT_EQ(vol->RtnNel(), 19900); // 199 points of 0.01 s
         EXPECT_EQ(states(d), kIdleWithRecording);
 
-        // Every recorded sample is the input's, in order.
-        const long last = w->GetLastSavedSample() + 1;
-        ASSERT_GT(last, 2 * 11025 - 2205);
+        // Every byte of the input up to the last sample written, in order.
+        const long last = w->GetLastSavedSample();
+        ASSERT_EQ(last, 2 * 11025 - 1);
         EXPECT_EQ(recorded(d, 0, last), expected(input, 0, last));
 
         const CRngFlt marks = d.GetMarkedTimes();
@@ -75,8 +75,13 @@ TEST(DlgRecordCapture, RecordsAnalysesMarksAndSavesTheMarkedSamples) {
         // The popup closes itself.
         EXPECT_TRUE(PumpUntil([&] { return DlgSaving::LiveCount() == popupsBefore; }));
 
-        // Markers moved to 1.0 s and 0.5 s: samples 5512 ... 11025 are written.
+        // Markers over the whole recording: the file holds every input byte.
         ASSERT_NE(d.m_pGraphWnd, nullptr);
+        d.m_pGraphWnd->SetStartEndTimes(0.0f, 2.0f);
+        click(d, DlgRecord::IDC_BUTTON_SAVE);
+        EXPECT_EQ(WavData(folder + "/a01.wav"), expected(input, 0, 2 * 11025 - 1));
+
+        // Markers moved to 1.0 s and 0.5 s: samples 5512 ... 11025 are written.
         d.m_pGraphWnd->SetStartEndTimes(1.0f, 0.5f);
         click(d, DlgRecord::IDC_BUTTON_SAVE);
         EXPECT_EQ(WavData(folder + "/a01.wav"), expected(input, 5512, 11025));
@@ -113,7 +118,7 @@ TEST(DlgRecordCapture, StopMeasuresTheDcLevelAndIgnoresLateNotifications) {
         ASSERT_NE(vol, nullptr);
         // The level steps up where the recording ends (0 before, 15.625
         // after): the "speech" runs from there to the end of the curve.
-        const double recordedEnd = (w->GetLastSavedSample() + 2) / 11025.0;
+        const double recordedEnd = (w->GetLastSavedSample() + 1) / 11025.0;
         const CRngFlt marks = d.GetMarkedTimes();
         if (recordedEnd > 0.26)
             EXPECT_NEAR(marks.Lo, recordedEnd - 0.1, 0.02);

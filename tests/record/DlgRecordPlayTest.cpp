@@ -19,13 +19,15 @@ const char* kNames[] = {"p01.wav", "p02.wav"};
 } // namespace
 
 // The samples between the markers, in whatever order the markers stand, are
-// played; markers outside the recording are clamped to it. Stop cuts a
+// played, byte for byte as the capture input had them; markers outside the
+// recording are clamped to it (the whole recording: every input byte). Stop cuts a
 // playback short: what was played is the start of the marked part. A playback
 // device that cannot be opened gives " Error Playing Sound" and the dialog is
 // idle again at once. After each, the dialog is idle with Play enabled.
 TEST(DlgRecordPlay, PlaysTheMarkedSamplesStopsAndSurvivesAFailedStart) {
     MessageCapture boxes;
-    WriteBytes(InFile(), BurstInput(12.0, 0.6, 1.2));
+    const std::vector<uint8_t> input = BurstInput(12.0, 0.6, 1.2);
+    WriteBytes(InFile(), input);
     DlgRecord d(NewFolder("play").c_str(), kNames, 2);
     runWith(d, [&] {
         d.m_listTime.SetCurSel(2); // 10 sec
@@ -49,7 +51,7 @@ TEST(DlgRecordPlay, PlaysTheMarkedSamplesStopsAndSurvivesAFailedStart) {
             EXPECT_EQ(d.m_hWaveOut.load(), nullptr);
             EXPECT_FALSE(d.m_pPlayThread.joinable());
             EXPECT_LT(d.m_fLastCursor, 0.0f);
-            EXPECT_EQ(ReadBytes(OutFile()), recorded(d, c.first, c.last)) << c.start;
+            EXPECT_EQ(ReadBytes(OutFile()), expected(input, c.first, c.last)) << c.start;
         }
 
         d.m_pGraphWnd->SetStartEndTimes(0.0f, 10.0f);

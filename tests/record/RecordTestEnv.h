@@ -17,11 +17,6 @@ std::string NewFolder(const std::string& name);
 // Capture input: silence (128) with a burst of alternating 128 +- 100 from
 // fromSec to toSec, n seconds long at 11025 samples per second.
 std::vector<uint8_t> BurstInput(double seconds, double fromSec, double toSec);
-// Sample k of a wave channel filled from input in whole 0.2 s buffers of 2205
-// bytes: each buffer keeps its first 2204 bytes.
-inline uint8_t ChannelSample(const std::vector<uint8_t>& input, long k) {
-    return input[size_t((k / 2204) * 2205 + k % 2204)];
-}
 
 // The "data" chunk of a WAV file; empty when the file has none.
 std::vector<uint8_t> WavData(const std::string& path);

@@ -99,9 +99,26 @@ TEST(RecordingAnalysis, DcLevelIsTakenFromTheLastTenthOfASecondOnly) {
     EXPECT_FLOAT_EQ(RemoveDcLevel(*below.wave), -1.0f);
 }
 
+// The window is the last sample written L and the 1103 before it. Its mean is
+// exactly 2 counts; one sample more or less at either edge (or the window
+// shifted by one) brings the mean below 2, which truncates to 1.
+TEST(RecordingAnalysis, DcWindowEndsAtTheLastSampleWrittenAndSpansK) {
+    const long n = 3 * kBuffer, last = n - 1, a = last - 1103;
+    std::vector<uint8_t> s(size_t(n), 128);
+    for (long i = a + 1; i < last; ++i)
+        s[size_t(i)] = i - a <= 852 ? 130 : 129; // 852 at 2 counts, 250 at 1
+    s[size_t(a)] = s[size_t(last)] = 255;        // 127 counts at both edges
+    s[size_t(a - 1)] = 0;                        // -128 counts just outside
+    ADCHANINFO info = RecordingChannelInfo();
+    SOFTCHAN_WAVE8 w(0, 2 * kRate, float(1.0L / kRate), &info);
+    w.InsertValues(int(n), s.data());
+    ASSERT_EQ(w.GetLastSavedSample(), last);
+    EXPECT_FLOAT_EQ(RemoveDcLevel(w), 2.0f);
+}
+
 TEST(RecordingAnalysis, StopBeforeAnyBufferGivesTheDefaults) {
     Recording r(10, 0.0, Burst(0, 0, 0, 0));
-    ASSERT_EQ(r.wave->GetLastSavedSample(), -2);
+    ASSERT_EQ(r.wave->GetLastSavedSample(), -1);
     RECORDING_ANALYSIS a;
     ASSERT_EQ(AnalyseRecording(r.list, 0, a), 1);
     EXPECT_FLOAT_EQ(a.fOffset, 0.0f);
