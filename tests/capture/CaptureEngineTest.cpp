@@ -149,6 +149,30 @@ TEST(CaptureEngine, NoCaptureDeviceIsReported) {
     EXPECT_EQ(rec.GetWaveState(), WAVE_CLOSED);
 }
 
+// Each buffer goes back to the device before its data is handed on: while
+// the owner still handles the first buffer, the device fills the other one
+// and then this one again (three buffers in all). Handed on first, the device
+// would have nothing left to fill until the owner returned: it would starve.
+TEST(CaptureEngine, EachBufferIsQueuedAgainBeforeItIsHandedOn) {
+    WriteBytes(InFile(), Pattern(50000, 6));
+    struct Probe : TapButtons {
+        bool refilled = false;
+
+      protected:
+        int ProcessData(WAVEHDR* h) override {
+            if (got.empty()) refilled = WaitForSamples(*this, 3 * 2205);
+            return TapButtons::ProcessData(h);
+        }
+    } w;
+    w.cancelAt = 2;
+    ASSERT_EQ(w.Create(0x8005, 0), 1);
+    MessageLog log;
+    ASSERT_EQ(w.Start(&log), 1);
+    ASSERT_TRUE(PumpUntil([&] { return w.got.size() >= 2; }));
+    EXPECT_TRUE(w.refilled);
+    EXPECT_EQ(w.DeviceClose(), 1);
+}
+
 // Each start uses the other pair: buffers 2 and 3 first, then 0 and 1. Runs
 // cancelled before their buffers were handled hand nothing on.
 TEST(CaptureEngine, SuccessiveStartsAlternateThePairs) {

@@ -152,7 +152,7 @@ TEST(GraphCurve, RecordingInProgressIsDrawnAsFarAsStored) {
     s.list.AddChan(new SOFTCHAN_LE(1, 0, 0.01f, 1.0f, 1.0f));
     std::vector<uint8_t> loud(2000, 250);
     w->InsertValues(int(loud.size()), loud.data());
-    ASSERT_EQ(w->GetLastSavedSample(), 1998);
+    ASSERT_EQ(w->GetLastSavedSample(), 1999);
     const float stored = w->TimeOfIndex(w->GetLastSavedSample());
     for (int n : {0, 1}) { // the wave itself and a channel derived from it
         s.c.img.fill(Qt::white);

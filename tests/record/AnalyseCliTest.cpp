@@ -71,6 +71,21 @@ TEST_F(AnalyseCli, DefaultRecordTimeAndDefaultMarkers) {
     }
 }
 
+// Silence except one loud sample at byte 11024, the last byte of the fifth
+// 0.2 s buffer: the file goes into the channel as capture fills it, so that
+// sample is kept and located.
+TEST_F(AnalyseCli, LoudSampleAtTheEndOfABufferIsLocated) {
+    std::vector<uint8_t> d(22050, 128);
+    d[11024] = 255;
+    VokrecRun r = Run({Write("click.wav", Wav(d))});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Field(r.out, "located"), "true") << r.out;
+    EXPECT_LT(Number(r.out, "start"), 11024 / 11025.0);
+    EXPECT_GT(Number(r.out, "end"), 11024 / 11025.0);
+    EXPECT_LE(Number(r.out, "start_sample"), 11024);
+    EXPECT_GE(Number(r.out, "end_sample"), 11024);
+}
+
 TEST_F(AnalyseCli, HelpAndBadArguments) {
     VokrecRun h = Run({"--help"});
     EXPECT_EQ(h.status, 0);
