@@ -33,18 +33,4 @@ inline std::vector<double> MarkedSamples(DlgRecord& d) {
     return v;
 }
 
-// The capture keeps the whole byte pairs of each 0.2 s buffer, 2204 of its 2205
-// samples at the default format, so the recording loses one sample per buffer
-// against the source's time base. Puts a sample back (its predecessor again)
-// at each such place in samples taken from channel sample first on.
-inline std::vector<double> WithDroppedSamplesBack(const std::vector<double>& v, long first) {
-    constexpr long kKept = 2204;
-    std::vector<double> out;
-    for (size_t i = 0; i < v.size(); ++i) {
-        if (i > 0 && (first + long(i)) % kKept == 0) out.push_back(v[i - 1]);
-        out.push_back(v[i]);
-    }
-    return out;
-}
-
 } // namespace servertest
