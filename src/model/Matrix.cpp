@@ -1,12 +1,11 @@
 #include "model/Matrix.h"
-#include "platform/MessageBox.h"
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-void MatrixError(const std::string& text) {
-    AfxMessageBox(text);
-}
+// Dimension errors are not shown to the user: the caller already gets zeros
+// or an unchanged target, and a box per failed product would flood the GUI.
+void MatrixError(const std::string& /*text*/) {}
 
 MATRIX::MATRIX(int r, int c) {
     SetSize(r, c);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-// Reports a dimension error through the message-box sink; takes no other action.
+// Receives a dimension error's text and takes no action (no message box).
 // Texts: "Equals Error", "Mult Error", "Add Error", "Sub Error", "DotProd Error",
 // "Solve Error".
 void MatrixError(const std::string& text);

@@ -95,25 +95,20 @@ TEST(Matrix, ShapeErrorsLeaveZerosOrTheTarget) {
     MATRIX m(2, 3);
     m.Identity();
     EXPECT_EQ(Str(m * MATRIX(2, 2)), "2x2: 0 0 0 0");
-    EXPECT_EQ(cap.last(), "Mult Error");
 
     MATRIX two = Make(2, 2, {1, 2, 3, 4});
     MATRIX three(3, 3);
     three.Identity();
     EXPECT_EQ(Str(two + three), "2x2: 0 0 0 0");
-    EXPECT_EQ(cap.last(), "Add Error");
     EXPECT_EQ(Str(two - three), "2x3: 0 0 0 0 0 0");
-    EXPECT_EQ(cap.last(), "Sub Error");
 
     two = three;
-    EXPECT_EQ(cap.last(), "Equals Error");
     EXPECT_EQ(Str(two), "2x2: 1 2 3 4");
     two = Make(2, 2, {5, 6, 7, 8}); // same shape: copied
     EXPECT_EQ(Str(two), "2x2: 5 6 7 8");
 
     EXPECT_EQ(Str(m * Vec({1, 2})), "2x1: 0 0");
-    EXPECT_EQ(cap.texts, (std::vector<std::string>{"Mult Error", "Add Error", "Sub Error",
-                                                   "Equals Error", "Mult Error"}));
+    EXPECT_TRUE(cap.texts.empty()); // shape errors show no message box
 }
 
 TEST(Matrix, SolveTwoByTwoAndSingular) {
@@ -168,7 +163,7 @@ TEST(Matrix, SolveRejectsShapesThatDoNotFit) {
     EXPECT_EQ(a.Solve(wrong, Vec({3, 5})), 0);
     EXPECT_EQ(a.Solve(x, Vec({3, 5, 0})), 0);
     EXPECT_EQ(MATRIX(2, 3).Solve(x, Vec({3, 5})), 0);
-    EXPECT_EQ(cap.texts, std::vector<std::string>(3, "Solve Error"));
+    EXPECT_TRUE(cap.texts.empty());
     EXPECT_EQ(Str(wrong) + " " + Str(x), "3x1: 9 9 9 2x1: 9 9");
 }
 
@@ -184,14 +179,11 @@ TEST(Vector, DotLengthSumDifference) {
 
     const VECTOR two = Vec({1, 1});
     EXPECT_EQ(a.Dot(two), 0.0);
-    EXPECT_EQ(cap.last(), "DotProd Error");
     EXPECT_EQ(Str(a + two), "3x1: 0 0 0");
-    EXPECT_EQ(cap.last(), "Add Error");
     EXPECT_EQ(Str(a - two), "3x1: 0 0 0");
-    EXPECT_EQ(cap.last(), "Sub Error");
     // A matrix of three rows but two columns is not a vector to dot with.
     EXPECT_EQ(a.Dot(VECTOR(MATRIX(3, 2))), 0.0);
-    EXPECT_EQ(cap.texts.size(), 4u);
+    EXPECT_TRUE(cap.texts.empty());
 }
 
 TEST(Vector, NormalizeCrossAndThreeDimensionalDot) {
@@ -214,8 +206,8 @@ TEST(Vector, NormalizeCrossAndThreeDimensionalDot) {
     EXPECT_EQ(Str(p.Cross(q)), "3x1: -3 6 -3");
     MessageCapture cap;
     EXPECT_EQ(VECTOR2(1, 2).Dot3(p), 0.0);
-    EXPECT_EQ(cap.last(), "DotProd Error");
     EXPECT_EQ(VECTOR2(1, 2).Cross(p).Norm(), 0.0);
+    EXPECT_TRUE(cap.texts.empty());
 }
 
 TEST(FixedShapes, ConstructorsAndAssignment) {
@@ -232,15 +224,14 @@ TEST(FixedShapes, ConstructorsAndAssignment) {
     EXPECT_EQ(Str(m3.GetColumn(2)), "3x1: 3 6 9");
     MessageCapture cap;
     EXPECT_EQ(MATRIX(2, 2).GetColumn(0).Norm(), 0.0);
-    EXPECT_EQ(cap.last(), "Equals Error");
 
     // A general result goes into a fixed shape when the shapes agree.
     VECTOR3 v;
     v = VECTOR3(1, 2, 3) + VECTOR3(1, 1, 1);
     EXPECT_EQ(Str(v), "3x1: 2 3 4");
     v = VECTOR(2);
-    EXPECT_EQ(cap.last(), "Equals Error");
     EXPECT_EQ(Str(v), "3x1: 2 3 4");
+    EXPECT_TRUE(cap.texts.empty());
 }
 
 TEST(FixedShapes, Transforms) {
