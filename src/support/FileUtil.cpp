@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <glob.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -63,12 +66,13 @@ int32_t GetFileSize(const std::string& name) {
 }
 
 bool IsReadOnly(const std::string& name) {
-    return FileHasAttr(name, FILE_ATTR_READONLY) != 0;
+    bool exists = FileHasAttr(name, 0) || IsDirectory(name);
+    return !exists || FileHasAttr(name, FILE_ATTR_READONLY) != 0;
 }
 
 int FileHasAttr(const std::string& path, int mask) {
     struct stat st;
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return mask == FILE_ATTR_READONLY ? 1 : 0;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return 0;
     bool dir = S_ISDIR(st.st_mode);
     if (mask == 0) return dir ? 0 : 1;
     int attr = (dir ? FILE_ATTR_DIRECTORY : 0) | ((st.st_mode & S_IWUSR) ? 0 : FILE_ATTR_READONLY);
@@ -103,6 +107,13 @@ void PadString(std::string& s, int width) {
 }
 
 bool RenameFile(const std::string& oldName, const std::string& newName) {
+    // Never replaces: an existing target makes the rename fail.
+    if (::renameat2(AT_FDCWD, oldName.c_str(), AT_FDCWD, newName.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the no-replace flag: check first, then rename.
+    struct stat st;
+    if (::lstat(newName.c_str(), &st) == 0 || errno != ENOENT) return false;
     return std::rename(oldName.c_str(), newName.c_str()) == 0;
 }
 
@@ -135,18 +146,23 @@ bool HasString(const std::string& text, const CStringArray& list) {
 
 int FindFiles(const std::string& pattern, CStringArray& list) {
     list.clear();
-    glob_t g{};
-    if (::glob(pattern.c_str(), 0, nullptr, &g) == 0) {
-        for (std::size_t i = 0; i < g.gl_pathc; ++i) {
-            std::string p = g.gl_pathv[i];
-            if (IsDirectory(p)) continue;
-            std::string name = FileNameOf(p);
+    // The folder is taken literally; only the last component is a pattern,
+    // matched without case.
+    std::string dir = DirectoryOf(pattern, true);
+    std::string namePattern = FileNameOf(pattern);
+    if (DIR* d = ::opendir(dir.empty() ? "." : dir.c_str())) {
+        while (const dirent* e = ::readdir(d)) {
+            std::string name = e->d_name;
+            if (name == "." || name == "..") continue;
+            if (::fnmatch(namePattern.c_str(), name.c_str(), FNM_CASEFOLD | FNM_PERIOD) != 0)
+                continue;
+            if (IsDirectory(dir + name)) continue;
             for (char& c : name)
                 c = char(std::tolower(static_cast<unsigned char>(c)));
             list.push_back(name);
         }
+        ::closedir(d);
     }
-    ::globfree(&g);
     SortNoCase(list);
     return 1;
 }

@@ -26,7 +26,8 @@ std::string ExtensionOf(const std::string& path);
 int32_t GetFileSize(const std::string& name); // 0 when unknown
 bool IsReadOnly(const std::string& name);     // true unless it exists and is writable
 enum : int { FILE_ATTR_READONLY = 0x01, FILE_ATTR_DIRECTORY = 0x10 };
-// 0 when path does not exist; mask 0: 1 for a non-folder; else attributes & mask.
+// 0 when path does not exist (whatever the mask); mask 0: 1 for a non-folder;
+// else attributes & mask.
 int FileHasAttr(const std::string& path, int mask);
 int IsDirectory(const std::string& path);
 // Free space of the file system holding path, in kilobytes; 0 when unknown.
@@ -35,13 +36,15 @@ int32_t DriveNumber(char letter); // A = 1
 bool MakeDir(const std::string& path);
 bool ChangeDir(const std::string& path);
 void PadString(std::string& s, int width);
+// Fails, changing nothing, when newName already exists.
 bool RenameFile(const std::string& oldName, const std::string& newName);
 bool RemoveFile(const std::string& name);
 // Sorts ascending without case; 0 for an empty array, else 1.
 int SortNoCase(CStringArray& list);
 int32_t FindString(const std::string& text, const CStringArray& list);
 bool HasString(const std::string& text, const CStringArray& list);
-// Lower-cased names of the non-folder entries matching a glob pattern, sorted; 1.
+// Lower-cased names of the non-folder entries of pattern's folder (taken literally)
+// whose names match its last component without case, sorted; 1.
 int FindFiles(const std::string& pattern, CStringArray& list);
 
 // The current working folder, remembered and restored.

@@ -48,16 +48,17 @@ int CFileX::OpenFlags(int flags, const std::string& name, bool lockForWrite, con
         fd = -1;
         errno = e;
     }
-    if (fd < 0) {
-        int e = errno;
-        std::string msg = std::string(std::strerror(e)).substr(0, 100);
-        ShowError("", (msg + " - " + what + " - " + std::to_string(e)).c_str());
-        return 0;
-    }
+    if (fd < 0) return ShowOpenFailure(errno, what);
     m_fd = fd;
     m_ownsFd = true;
     m_name = name;
     return 1;
+}
+
+int CFileX::ShowOpenFailure(int error, const char* what) {
+    std::string msg = std::string(std::strerror(error)).substr(0, 100);
+    ShowError("", (msg + " - " + what + " - " + std::to_string(error)).c_str());
+    return 0;
 }
 
 int CFileX::Open(const char* name, int mode, bool modeIsIndex) {
@@ -80,9 +81,9 @@ int CFileX::Open(const char* name, int mode, bool modeIsIndex) {
 int CFileX::Create(const std::string& name) {
     if (!OpenFlags(O_CREAT | O_RDWR, name, true, "Create")) return 0;
     if (::ftruncate(m_fd, 0) != 0) {
-        ReportError(std::strerror(errno), errno);
+        int e = errno;
         Close();
-        return 0;
+        return ShowOpenFailure(e, "Create");
     }
     m_mode = 2;
     return 1;
@@ -173,8 +174,14 @@ int CFileX::WriteString(const std::string& text) {
 }
 
 int CFileX::CopyTo(const std::string& dest) {
+    // Creating the destination would truncate a source that is the same file.
+    struct stat src, dst;
+    if (!IsOpen() || ::fstat(m_fd, &src) != 0) return 0;
+    if (::stat(dest.c_str(), &dst) == 0 && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino)
+        return 0;
     CFileX out;
     if (!out.Create(dest)) return 0;
+    if (::fchmod(out.GetFd(), src.st_mode & 07777) != 0) return 0;
     uint32_t len = GetLength();
     if (!SeekTo(0)) return 0;
     char chunk[100];
@@ -184,7 +191,6 @@ int CFileX::CopyTo(const std::string& dest) {
         left -= n;
     }
     out.Close();
-    struct stat src, dst;
     if (::stat(m_name.c_str(), &src) != 0 || ::stat(dest.c_str(), &dst) != 0) return 0;
     if (src.st_size != dst.st_size) return 0;
     struct timespec times[2] = {src.st_atim, src.st_mtim};

@@ -37,7 +37,8 @@ class CFileX {
     int ReadLine(std::string& out);
     // Writes the characters unchanged, no terminator added; 1 on success.
     int WriteString(const std::string& text);
-    // Copies the whole file to dest in 100-byte chunks, keeping its times.
+    // Copies the whole file to dest in 100-byte chunks, keeping its times and
+    // permission bits; 0, touching nothing, when dest is this very file.
     virtual int CopyTo(const std::string& dest);
 
     std::string GetName(bool stripFolder = false) const;
@@ -53,6 +54,8 @@ class CFileX {
 
   private:
     int OpenFlags(int flags, const std::string& name, bool lockForWrite, const char* what);
+    // Box "<system text> - <what> - <number>"; returns 0.
+    static int ShowOpenFailure(int error, const char* what);
 
     int m_fd = -1;
     bool m_ownsFd = true;

@@ -78,10 +78,16 @@ TEST(FileUtil, StatusFindFilesRenameRemove) {
     EXPECT_FALSE(IsDirectory(d + "/B.txt"));
     EXPECT_EQ(FileHasAttr(d + "/B.txt", 0), 1);
     EXPECT_EQ(FileHasAttr(d + "/c", 0), 0);
+    for (int mask : std::initializer_list<int>{0, FILE_ATTR_READONLY, FILE_ATTR_DIRECTORY, 0xff})
+        EXPECT_EQ(FileHasAttr(d + "/missing", mask), 0) << mask;
     EXPECT_GT(GetFreeDiskKB(d), 0);
 
     EXPECT_TRUE(RenameFile(d + "/B.txt", d + "/d.txt"));
     EXPECT_FALSE(RenameFile(d + "/B.txt", d + "/e.txt"));
+    // An existing target is never replaced.
+    EXPECT_FALSE(RenameFile(d + "/d.txt", d + "/a.TXT"));
+    EXPECT_EQ(GetFileSize(d + "/d.txt"), 5);
+    EXPECT_EQ(FileHasAttr(d + "/a.TXT", 0), 1);
     EXPECT_TRUE(RemoveFile(d + "/d.txt"));
     EXPECT_FALSE(RemoveFile(d + "/d.txt"));
 
@@ -93,6 +99,24 @@ TEST(FileUtil, StatusFindFilesRenameRemove) {
     CCurDir now;
     now.Save();
     EXPECT_EQ(now.Path(), cur.Path());
+}
+
+TEST(FileUtil, FindFilesIgnoresCaseAndTakesTheFolderLiterally) {
+    std::string d = TempDirFor("findliteral");
+    // Glob characters in the folder name are part of the name.
+    const std::string rec = d + "/rec[1]";
+    ASSERT_TRUE(MakeDir(rec));
+    ASSERT_TRUE(MakeDir(d + "/rec1"));
+    WriteText(rec + "/Own.WAV", "");
+    WriteText(rec + "/other.txt", "");
+    WriteText(d + "/rec1/wrong.wav", "");
+    CStringArray l;
+    EXPECT_EQ(FindFiles(rec + "/*.wav", l), 1);
+    EXPECT_EQ(l, CStringArray{"own.wav"});
+    EXPECT_EQ(FindFiles(rec + "/OWN.*", l), 1);
+    EXPECT_EQ(l, CStringArray{"own.wav"});
+    EXPECT_EQ(FindFiles(d + "/nowhere/*", l), 1);
+    EXPECT_TRUE(l.empty());
 }
 
 TEST(FileX, OpenModesReadAtAndErrors) {
@@ -148,6 +172,11 @@ TEST(FileX, OpenModesReadAtAndErrors) {
     EXPECT_EQ(c.Create(d + "/none/x.bin"), 0);
     EXPECT_EQ(cap.last(), " No such file or directory - Create - 2");
     EXPECT_EQ(c.CheckDiskSpace(1), 0); // not open
+    // A FIFO opens for read/write but cannot be truncated.
+    ASSERT_EQ(::mkfifo((d + "/fifo").c_str(), 0600), 0);
+    EXPECT_EQ(c.Create(d + "/fifo"), 0);
+    EXPECT_EQ(cap.last(), " Invalid argument - Create - 22");
+    EXPECT_FALSE(c.IsOpen());
 }
 
 TEST(FileX, CopyToKeepsContentAndTimes) {
@@ -176,6 +205,27 @@ TEST(FileX, CopyToKeepsContentAndTimes) {
     EXPECT_EQ(cap.last(), src + ":\n\nbad - 5");
     EXPECT_EQ(ShowCode("code", 7), 0);
     EXPECT_EQ(cap.last(), "code - 7");
+}
+
+TEST(FileX, CopyToOwnSourceFailsAndPermissionsFollow) {
+    std::string d = TempDirFor("copyself");
+    std::string src = d + "/src.bin", dst = d + "/dst.bin";
+    WriteText(src, "keep me");
+    ASSERT_EQ(::chmod(src.c_str(), 0640), 0);
+    MessageCapture cap;
+    CFileX f(src, 0);
+    ASSERT_TRUE(f.IsOpen());
+    EXPECT_EQ(f.CopyTo(src), 0);
+    ASSERT_EQ(::link(src.c_str(), (d + "/alias.bin").c_str()), 0);
+    EXPECT_EQ(f.CopyTo(d + "/alias.bin"), 0); // the same file under another name
+    EXPECT_EQ(GetFileSize(src), 7);
+
+    ASSERT_EQ(f.CopyTo(dst), 1);
+    struct stat st;
+    ASSERT_EQ(::stat(dst.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_size, 7);
+    EXPECT_TRUE(cap.texts.empty());
 }
 
 #include "support/FileDialogs.h"
