@@ -12,8 +12,16 @@ SOFTCHAN_AD::SOFTCHAN_AD(int chan, long nel, float dt, const ADCHANINFO* pInfo)
     : SOFTCHAN(chan, -1, nel, dt, 0, 1.0f, 1.0f, 0) {
     if (pInfo) info = *pInfo;
     long n = nel > 0 ? nel : 0;
-    if (!mem.Alloc(unsigned(n) * 4u, 0))
+    // A size the block cannot count fails like any other allocation, before it
+    // could wrap to a small block.
+    const uint64_t bytes = uint64_t(n) * 4u;
+    if (bytes > UINT32_MAX) {
+        mem.Free();
+        AfxMessageBox("Memory Allocation Error: GMEM", MB_OK);
         AfxMessageBox("Error Allocating Memory for Channel", MB_OK);
+    } else if (!mem.Alloc(unsigned(bytes), 0)) {
+        AfxMessageBox("Error Allocating Memory for Channel", MB_OK);
+    }
 }
 
 float SOFTCHAN_AD::GetVal(long i) {

@@ -182,3 +182,21 @@ TEST_F(AllocationFailure, CurveAndLevelRingReportTheArrayMessage) {
     ExpectRun(run, JoinFields({"Memory Allocation Error", "0", "noval", "Memory Allocation Error",
                                "40000001", "0", std::to_string(2.5f)}));
 }
+
+TEST(GMemBlock, ChannelWhoseByteSizeWouldOverflowGetsNoStorage) {
+    const long elements = 1L << 30; // 4 bytes each: 2^32 bytes, one more than a block counts
+    MessageCapture cap;
+    SOFTCHAN_AD ad(0, elements, 0.001f, nullptr);
+    EXPECT_EQ(Texts(cap), "Memory Allocation Error: GMEM;Error Allocating Memory for Channel;");
+    EXPECT_EQ(Held(ad.mem), kEmpty);
+    EXPECT_EQ(ad.GetRawVal(1000), 32767);
+
+    cap.texts.clear();
+    SOFTCHAN_WAVE8 w(0, 2 * elements, 1.0f / 11025, nullptr);
+    EXPECT_EQ(Texts(cap), "Memory Allocation Error: GMEM;Error Allocating Memory for Channel;");
+    EXPECT_FALSE(w.HasSamples());
+    EXPECT_EQ(w.GetRawVal(1000), 128);
+    unsigned char buf[64] = {};
+    w.InsertValues(64, buf); // nowhere to write: counted, not stored
+    EXPECT_EQ(w.GetRawVal(10), 128);
+}
