@@ -12,7 +12,9 @@ void CopyWindowToClipboard(QWidget* window, bool clientOnly) {
     if (!window || !QApplication::instance()) return;
     QPixmap client = window->grab();
     QPixmap picture = client;
-    if (!clientOnly) {
+    // A child's own rectangle is its client area; only a top-level window has a
+    // frame around it.
+    if (!clientOnly && window->isWindow()) {
         QRect frame = window->window()->frameGeometry();
         QPoint origin = window->mapFromGlobal(frame.topLeft()); // at or above-left of (0,0)
         picture = QPixmap(frame.size());

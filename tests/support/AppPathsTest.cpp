@@ -64,6 +64,7 @@ TEST(AppPaths, VersionAndProcessError) {
     std::string v = GetVersionString(true);
     ASSERT_FALSE(v.empty());
     EXPECT_EQ(v.find_first_not_of("0123456789."), std::string::npos) << v;
+    EXPECT_EQ(GetVersionString(false).rfind("Copyright ", 0), 0u) << GetVersionString(false);
     MessageCapture cap;
     ShowProcessError(2);
     EXPECT_EQ(cap.last(), "CreateProcess failed: No such file or directory 2");

@@ -25,6 +25,23 @@ TEST(Clipboard, ClientAreaRoundTrip) {
     EXPECT_EQ(whole.size(), w.frameGeometry().size());
 }
 
+TEST(Clipboard, ChildWindowUsesItsOwnRectangle) {
+    QWidget top;
+    top.resize(120, 90);
+    QWidget child(&top);
+    child.setGeometry(10, 20, 40, 30);
+    QPalette pal = child.palette();
+    pal.setColor(QPalette::Window, QColor(200, 10, 30));
+    child.setPalette(pal);
+    child.setAutoFillBackground(true);
+    top.show();
+    CopyWindowToClipboard(&child, false);
+    QImage img = QApplication::clipboard()->image();
+    ASSERT_EQ(img.size(), QSize(40, 30));
+    EXPECT_EQ(QColor(img.pixel(0, 0)), QColor(200, 10, 30));
+    EXPECT_EQ(QColor(img.pixel(39, 29)), QColor(200, 10, 30));
+}
+
 TEST(Clipboard, HiderHidesAndShows) {
     QWidget w;
     w.show();
