@@ -6,13 +6,19 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+namespace {
+void FillWith(QWidget& w, QColor colour) {
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::Window, colour);
+    w.setPalette(pal);
+    w.setAutoFillBackground(true);
+}
+} // namespace
+
 TEST(Clipboard, ClientAreaRoundTrip) {
     QWidget w;
     w.resize(40, 30);
-    QPalette pal = w.palette();
-    pal.setColor(QPalette::Window, QColor(10, 200, 30));
-    w.setPalette(pal);
-    w.setAutoFillBackground(true);
+    FillWith(w, QColor(10, 200, 30));
     w.show();
     CopyWindowToClipboard(&w, true);
     QImage img = QApplication::clipboard()->image();
@@ -30,10 +36,7 @@ TEST(Clipboard, ChildWindowUsesItsOwnRectangle) {
     top.resize(120, 90);
     QWidget child(&top);
     child.setGeometry(10, 20, 40, 30);
-    QPalette pal = child.palette();
-    pal.setColor(QPalette::Window, QColor(200, 10, 30));
-    child.setPalette(pal);
-    child.setAutoFillBackground(true);
+    FillWith(child, QColor(200, 10, 30));
     top.show();
     CopyWindowToClipboard(&child, false);
     QImage img = QApplication::clipboard()->image();
