@@ -15,7 +15,8 @@
 
 namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
-                     "                     [--device NAME]\n"
+                     "                     [--device NAME] [--progress] [--resume] [--meter]\n"
+                     "                     [--keys] [--help-button] [--session]\n"
                      "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
                      "  --item-file holds one name per line (UTF-8 text, names of at most 1024\n"
                      "  bytes; blank lines and surrounding spaces are ignored; a file with\n"
@@ -27,7 +28,15 @@ const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --ite
                      "  VOK_AUDIO_DEVICE.\n"
                      "  --device NAME  records from and plays to the device NAME (its exact name\n"
                      "                 or a part found in no other name; `vokrec devices` lists\n"
-                     "                 them); an unknown or ambiguous NAME exits 3.\n";
+                     "                 them); an unknown or ambiguous NAME exits 3.\n"
+                     "  --progress     ticks the items whose file is in DIR; \"n of m recorded\"\n"
+                     "  --resume       starts at the first item without a file in DIR\n"
+                     "  --meter        level meter while recording; \"Clipped\" / \"Very quiet\"\n"
+                     "  --keys         Ctrl+R Record, Ctrl+T Stop, Ctrl+P Play, Ctrl+S Save,\n"
+                     "                 Ctrl+N Next; graph focused: Left/Right start marker,\n"
+                     "                 Shift+Left/Right end marker, 10 ms (with Ctrl 100 ms)\n"
+                     "  --help-button  the \"Help\" button shows a short help text\n"
+                     "  --session      all of --progress --resume --meter --keys --help-button\n";
 
 const char* kNoDevice =
     "To record from a raw file instead (8-bit unsigned mono, 11025 samples per\n"
@@ -42,6 +51,25 @@ const char* kNoDevice =
     "Make speech.raw from any sound file with:\n"
     "  sox speech.wav -t raw -r 11025 -e unsigned-integer -b 8 -c 1 speech.raw\n"
     "(docs/test-devices.md has the details.)\n";
+
+// Sets the option a session flag names; false for any other argument.
+bool SessionFlag(const std::string& a, RECORD_OPTIONS& o) {
+    struct Flag {
+        const char* name;
+        int RECORD_OPTIONS::*field;
+    };
+    static const Flag kFlags[] = {{"--progress", &RECORD_OPTIONS::bProgress},
+                                  {"--resume", &RECORD_OPTIONS::bResume},
+                                  {"--meter", &RECORD_OPTIONS::bLevelMeter},
+                                  {"--keys", &RECORD_OPTIONS::bKeyboard},
+                                  {"--help-button", &RECORD_OPTIONS::bHelp}};
+    for (const Flag& f : kFlags)
+        if (a == f.name || a == "--session") {
+            o.*f.field = 1;
+            if (a != "--session") return true;
+        }
+    return a == "--session";
+}
 
 } // namespace
 
@@ -59,6 +87,7 @@ int RunRecord(int argc, char** argv) {
             folder = argv[++i];
         } else if (a == "--device" && i + 1 < argc) {
             options.strDevice = argv[++i];
+        } else if (SessionFlag(a, options)) {
         } else if (a == "--items") {
             haveList = true;
             for (size_t n = 1; i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0; ++n) {

@@ -31,6 +31,10 @@ class CControl {
     bool IsWindowVisible() const;
     void SetWindowText(const std::string& text);
     std::string GetWindowText() const;
+    // Text colour as red, green, blue (0..255 each).
+    void SetTextColor(int r, int g, int b);
+    void SetToolTip(const std::string& text);
+    std::string GetToolTip() const;
     // Rectangle in the parent's client coordinates.
     CRect GetClientRectInParent() const;
 
@@ -50,10 +54,13 @@ class CListBox : public CControl {
   public:
     int AddString(const std::string& text); // index of the new entry
     int GetCount() const;
-    int GetCurSel() const; // LB_ERR when nothing is selected
-    int SetCurSel(int index); // LB_ERR when index is out of range (selection cleared)
+    int GetCurSel() const;                // LB_ERR when nothing is selected
+    int SetCurSel(int index);             // LB_ERR when index is out of range (selection cleared)
     std::string GetText(int index) const; // empty for a bad index
     void ResetContent();
+    // A done mark drawn beside entry index; the entry's text stays as it is.
+    void SetItemMark(int index, bool mark);
+    bool GetItemMark(int index) const;
 
   private:
     QListWidget* list() const;

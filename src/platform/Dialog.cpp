@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 // The window of a CDialog: Escape and the close box become IDCANCEL commands.
@@ -62,71 +63,92 @@ bool CDialog::build() {
     CRect size = MapDialogRect(0, 0, m_pTemplate->cx, m_pTemplate->cy);
     m_pWnd->setFixedSize(size.Width(), size.Height());
 
-    for (int i = 0; i < m_pTemplate->nItems; ++i) {
-        const DLGITEMTEMPLATE& it = m_pTemplate->items[i];
-        const QString caption = QString::fromUtf8(it.caption ? it.caption : "");
-        QWidget* w = nullptr;
-        std::unique_ptr<CControl> handle;
-        switch (it.kind) {
-        case DlgItemKind::PushButton:
-        case DlgItemKind::DefPushButton: {
-            auto* b = new QPushButton(caption, m_pWnd);
-            b->setAutoDefault(false);
-            if (it.kind == DlgItemKind::DefPushButton) m_nDefID = it.id;
-            QObject::connect(b, &QPushButton::clicked, m_pWnd,
-                             [this, id = it.id] { OnCommand(id, BN_CLICKED); });
-            w = b;
-            handle = std::make_unique<CButton>();
-            break;
-        }
-        case DlgItemKind::CheckBox: {
-            auto* b = new QCheckBox(caption, m_pWnd);
-            QObject::connect(b, &QCheckBox::clicked, m_pWnd,
-                             [this, id = it.id] { OnCommand(id, BN_CLICKED); });
-            w = b;
-            handle = std::make_unique<CButton>();
-            break;
-        }
-        case DlgItemKind::GroupBox:
-            w = new QGroupBox(caption, m_pWnd);
-            w->setAttribute(Qt::WA_TransparentForMouseEvents);
-            handle = std::make_unique<CControl>();
-            break;
-        case DlgItemKind::Static: {
-            auto* l = new QLabel(caption, m_pWnd);
-            l->setWordWrap(true);
-            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            if (it.style & DIS_BORDER) l->setFrameStyle(QFrame::Box | QFrame::Plain);
-            w = l;
-            handle = std::make_unique<CControl>();
-            break;
-        }
-        case DlgItemKind::Edit:
-            w = new QLineEdit(caption, m_pWnd);
-            handle = std::make_unique<CControl>();
-            break;
-        case DlgItemKind::ListBox: {
-            auto* l = new QListWidget(m_pWnd);
-            l->setSelectionMode(QAbstractItemView::SingleSelection);
-            if (it.style & DIS_VSCROLL) l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            if (it.style & DIS_NOTIFY)
-                QObject::connect(l, &QListWidget::itemSelectionChanged, m_pWnd,
-                                 [this, id = it.id] { OnCommand(id, LBN_SELCHANGE); });
-            w = l;
-            handle = std::make_unique<CListBox>();
-            break;
-        }
-        }
-        CRect r = MapDialogRect(it.x, it.y, it.cx, it.cy);
-        w->setGeometry(r.left, r.top, r.Width(), r.Height());
-        if (it.kind == DlgItemKind::GroupBox) w->lower(); // frames stay behind what they frame
-        if (it.style & DIS_HIDDEN) w->hide();
-        if (it.id != IDC_NONE) w->setObjectName(QString::number(it.id));
-        handle->Attach(w, it.id);
-        if (it.id != IDC_NONE && !m_items.count(it.id)) m_items[it.id] = std::move(handle);
-    }
+    for (int i = 0; i < m_pTemplate->nItems; ++i)
+        addItem(m_pTemplate->items[i]);
     SetDefID(m_nDefID);
     return true;
+}
+
+CControl* CDialog::addItem(const DLGITEMTEMPLATE& it) {
+    const QString caption = QString::fromUtf8(it.caption ? it.caption : "");
+    QWidget* w = nullptr;
+    std::unique_ptr<CControl> handle;
+    switch (it.kind) {
+    case DlgItemKind::PushButton:
+    case DlgItemKind::DefPushButton: {
+        auto* b = new QPushButton(caption, m_pWnd);
+        b->setAutoDefault(false);
+        if (it.kind == DlgItemKind::DefPushButton) m_nDefID = it.id;
+        QObject::connect(b, &QPushButton::clicked, m_pWnd,
+                         [this, id = it.id] { OnCommand(id, BN_CLICKED); });
+        w = b;
+        handle = std::make_unique<CButton>();
+        break;
+    }
+    case DlgItemKind::CheckBox: {
+        auto* b = new QCheckBox(caption, m_pWnd);
+        QObject::connect(b, &QCheckBox::clicked, m_pWnd,
+                         [this, id = it.id] { OnCommand(id, BN_CLICKED); });
+        w = b;
+        handle = std::make_unique<CButton>();
+        break;
+    }
+    case DlgItemKind::GroupBox:
+        w = new QGroupBox(caption, m_pWnd);
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+        handle = std::make_unique<CControl>();
+        break;
+    case DlgItemKind::Static: {
+        auto* l = new QLabel(caption, m_pWnd);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (it.style & DIS_BORDER) l->setFrameStyle(QFrame::Box | QFrame::Plain);
+        w = l;
+        handle = std::make_unique<CControl>();
+        break;
+    }
+    case DlgItemKind::Edit:
+        w = new QLineEdit(caption, m_pWnd);
+        handle = std::make_unique<CControl>();
+        break;
+    case DlgItemKind::ListBox: {
+        auto* l = new QListWidget(m_pWnd);
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        if (it.style & DIS_VSCROLL) l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        if (it.style & DIS_NOTIFY)
+            QObject::connect(l, &QListWidget::itemSelectionChanged, m_pWnd,
+                             [this, id = it.id] { OnCommand(id, LBN_SELCHANGE); });
+        w = l;
+        handle = std::make_unique<CListBox>();
+        break;
+    }
+    }
+    CRect r = MapDialogRect(it.x, it.y, it.cx, it.cy);
+    w->setGeometry(r.left, r.top, r.Width(), r.Height());
+    if (it.kind == DlgItemKind::GroupBox) w->lower(); // frames stay behind what they frame
+    if (it.style & DIS_HIDDEN) w->hide();
+    if (it.id != IDC_NONE) w->setObjectName(QString::number(it.id));
+    handle->Attach(w, it.id);
+    if (it.id == IDC_NONE || m_items.count(it.id)) return nullptr;
+    CControl* c = handle.get();
+    m_items[it.id] = std::move(handle);
+    return c;
+}
+
+CControl* CDialog::AddControl(const DLGITEMTEMPLATE& item) {
+    if (!m_pWnd || (item.id != IDC_NONE && m_items.count(item.id))) return nullptr;
+    CControl* c = addItem(item);
+    if (c && !(item.style & DIS_HIDDEN)) c->GetWidget()->show();
+    return c;
+}
+
+void CDialog::AddShortcut(const std::string& keys, int id) {
+    if (!m_pWnd) return;
+    auto* sc = new QShortcut(QKeySequence(QString::fromStdString(keys)), m_pWnd);
+    QObject::connect(sc, &QShortcut::activated, m_pWnd, [this, id] {
+        CControl* c = GetDlgItem(id);
+        if (!c || c->IsWindowEnabled()) OnCommand(id, BN_CLICKED);
+    });
 }
 
 int CDialog::DoModal() {

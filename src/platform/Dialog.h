@@ -47,6 +47,13 @@ class CDialog {
     void SetWindowText(const std::string& text);
     std::string GetWindowText() const;
 
+    // Adds a control to the built window, as the template would have; null
+    // without a window, for IDC_NONE or for an id in use.
+    CControl* AddControl(const DLGITEMTEMPLATE& item);
+    // A key sequence ("Ctrl+R", "F1") anywhere in the window that sends the
+    // command id as a click would; not while control id is disabled.
+    void AddShortcut(const std::string& keys, int id);
+
     // Timers run on the GUI thread and call OnTimer(id) until killed.
     void SetTimer(unsigned id, unsigned ms);
     void KillTimer(unsigned id);
@@ -75,6 +82,8 @@ class CDialog {
   private:
     friend class VokDialogWidget;
     bool build();
+    // Builds one control; its handle, or null for IDC_NONE or an id in use.
+    CControl* addItem(const DLGITEMTEMPLATE& item);
 
     const DLGTEMPLATE* m_pTemplate = nullptr;
     VokDialogWidget* m_pWnd = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/PostQueue.h"
 #include <QDialog>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -67,6 +68,16 @@ class VokWndWidget : public QWidget {
         if (m_pOwner)
             m_pOwner->OnMouseMove(flags(e), CPoint(int(e->position().x()), int(e->position().y())));
     }
+    void keyPressEvent(QKeyEvent* e) override {
+        UINT key = 0;
+        if (e->key() == Qt::Key_Left) key = VK_LEFT;
+        if (e->key() == Qt::Key_Right) key = VK_RIGHT;
+        UINT f = 0;
+        if (e->modifiers() & Qt::ShiftModifier) f |= MK_SHIFT;
+        if (e->modifiers() & Qt::ControlModifier) f |= MK_CONTROL;
+        if (key && m_pOwner && m_pOwner->m_keyHandler && m_pOwner->m_keyHandler(key, f)) return;
+        QWidget::keyPressEvent(e);
+    }
 };
 
 CWnd::CWnd() : m_self(std::make_shared<CWnd*>(this)) {}
@@ -80,6 +91,23 @@ CWnd::~CWnd() {
         delete m_pWnd;
         m_pWnd = nullptr;
     }
+}
+
+void CWnd::SetKeyHandler(KeyHandler handler) {
+    m_keyHandler = std::move(handler);
+    if (m_pWnd) m_pWnd->setFocusPolicy(m_keyHandler ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void CWnd::SetFocus() {
+    if (m_pWnd) m_pWnd->setFocus(Qt::OtherFocusReason);
+}
+
+bool CWnd::HasFocus() const {
+    return m_pWnd && m_pWnd->hasFocus();
+}
+
+void CWnd::SetToolTip(const std::string& text) {
+    if (m_pWnd) m_pWnd->setToolTip(QString::fromStdString(text));
 }
 
 BOOL CWnd::attach(VokWndWidget* w, const CRect& rect, UINT id, bool visible) {

@@ -6,8 +6,10 @@
 // (GetDC) draws into it at any time and then shows the result.
 #pragma once
 #include "platform/WinTypes.h"
+#include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 class QWidget;
 class QImage;
@@ -16,6 +18,11 @@ class CDialog;
 class VokWndWidget;
 
 using HCURSOR = int; // a Qt::CursorShape value; 0 for the arrow
+
+// Keys a key handler is given, with the MK_SHIFT and MK_CONTROL flags.
+enum : UINT { VK_LEFT = 0x25, VK_RIGHT = 0x27 };
+// Returns true when it used the key.
+using KeyHandler = std::function<bool(UINT key, UINT flags)>;
 
 class CWnd {
   public:
@@ -68,6 +75,13 @@ class CWnd {
     // The client-area image as last drawn (empty without a window).
     QImage GetImage() const;
 
+    // Lets the window take the keyboard focus (by Tab or a click) and gives
+    // its key presses to handler first; a null handler ends both.
+    void SetKeyHandler(KeyHandler handler);
+    void SetFocus();
+    bool HasFocus() const;
+    void SetToolTip(const std::string& text);
+
     static HCURSOR LoadCrossCursor();
     void SetCursor(HCURSOR cursor);
 
@@ -97,7 +111,8 @@ class CWnd {
     CWnd* m_pParent = nullptr;
     CDialog* m_pParentDlg = nullptr;
     UINT m_nID = 0;
-    std::map<UINT, int> m_timers; // our id -> Qt timer id
+    std::map<UINT, int> m_timers;  // our id -> Qt timer id
     std::shared_ptr<CWnd*> m_self; // queued messages check it before delivery
     bool m_bInvalid = false, m_bErase = false;
+    KeyHandler m_keyHandler;
 };

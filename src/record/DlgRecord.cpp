@@ -57,6 +57,7 @@ bool DlgRecord::OnInitDialog() {
     }
     m_listTime.SetCurSel(0);
     SetDefID(IDC_BUTTON_START);
+    InitSessionAids();
     return true;
 }
 
@@ -120,7 +121,10 @@ bool DlgRecord::OnCommand(int id, int code) {
 }
 
 intptr_t DlgRecord::WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    if (msg == WM_WAVEIN) return OnWaveIn(wParam, lParam);
+    if (msg == WM_WAVEIN) {
+        LevelBuffer();
+        return OnWaveIn(wParam, lParam);
+    }
     if (msg == WM_PLAYDONE) {
         OnPlayDone(wParam);
         return 0;

@@ -5,6 +5,11 @@
 //   DlgRecordPlay.cpp    playback of the marked part, its worker and cursor
 //   DlgRecordSave.cpp    Save, Next, item selection and OK
 //   DlgRecordGraph.cpp   the graph and counter windows
+// Session aids a host switches on with RECORD_OPTIONS, each off by default:
+//   DlgRecordProgress.cpp done marks, "n of m recorded", resume
+//   DlgRecordLevel.cpp    level meter, "Clipped" and "Very quiet"
+//   DlgRecordKeys.cpp     keyboard shortcuts and marker moves
+//   DlgRecordHelp.cpp     the help text
 //
 // Threads: everything runs on the GUI thread except the sound driver's
 // playback callback (it only signals m_evPlayDone) and one playback worker per
@@ -15,6 +20,7 @@
 #include "platform/Dialog.h"
 #include "platform/Event.h"
 #include "platform/WaveOut.h"
+#include "record/LevelMeter.h"
 #include "record/RecordOptions.h"
 #include "record/SoftChannels.h"
 #include "support/Range.h"
@@ -25,6 +31,7 @@
 
 class CGraphWnd;
 class CCounterWnd;
+class CLevelMeterWnd;
 class SOFTCHAN_WAVE8;
 
 class DlgRecord : public CDialog {
@@ -42,8 +49,11 @@ class DlgRecord : public CDialog {
         IDC_LIST_FILE = 2001,
         IDC_LIST_TIME = 2003,
     };
+    // Controls the session aids add: the "n of m recorded" line and the
+    // "Clipped" / "Very quiet" line.
+    enum : int { IDC_STATIC_PROGRESS = 2010, IDC_STATIC_TAKE = 2011 };
     // Control ids of the child windows the dialog creates.
-    enum : unsigned { IDC_GRAPH_WND = 150, IDC_COUNTER_WND = 151 };
+    enum : unsigned { IDC_GRAPH_WND = 150, IDC_COUNTER_WND = 151, IDC_LEVEL_WND = 152 };
     enum : unsigned { TIMER_CURSOR = 151, TIMER_SHUTDOWN = 152 };
     static constexpr unsigned WM_WAVEIN = WM_APP + 5;
     // Posted by the playback worker once it has closed the device; wParam is
@@ -82,7 +92,7 @@ class DlgRecord : public CDialog {
     void OnButtonSave();
     void OnButtonNext();
     void OnSelchangeListFile();
-    void OnButtonHelp() {}
+    void OnButtonHelp();
 
     // Driver callback of the playback device: signals m_evPlayDone on WOM_DONE.
     static void waveOutProc(HWAVEOUT hwo, unsigned int msg, DWORD_PTR instance, DWORD_PTR p1,
@@ -129,6 +139,17 @@ class DlgRecord : public CDialog {
     CEvent m_evPlayDone{false, false};
     RECORD_OPTIONS m_options;
 
+    // Session aids.
+    // Items whose file exists in the folder, in list order.
+    std::vector<bool> RecordedItems() const;
+    // Marker moves the keyboard makes, in seconds.
+    static constexpr float kSmallStep = 0.01f, kLargeStep = 0.1f;
+    // Shortcuts as the help and the tooltips list them.
+    static const char* const kShortcutText;
+    static const char* const kHelpText;
+    LEVEL_METER m_levelMeter;
+    CLevelMeterWnd* m_pLevelWnd = nullptr;
+
   protected:
     int LocateSpeech(CRngFlt& range);
 
@@ -148,6 +169,18 @@ class DlgRecord : public CDialog {
     // Timer 151: moves the playback cursor, removes it once the device is closed.
     void OnCursorTimer();
 
+    // Session aids, each doing nothing unless its option is on.
+    void InitSessionAids();
+    void UpdateProgress();        // marks and "n of m recorded"
+    void SelectFirstUnrecorded(); // resume
+    void InitLevelMeter();
+    void LevelStart();  // a recording starts
+    void LevelBuffer(); // a buffer has arrived
+    void LevelEnd();    // the recording has ended, before its analysis
+    void InitKeyboard();
+    bool OnGraphKey(UINT key, UINT flags);
+    void OnItemSaved(); // the current item's file is in place
+
     // Graph and counter (DlgRecordGraph.cpp).
     void CreateChildWindows();
     void GraphShowChannel(int chan);
@@ -162,4 +195,5 @@ class DlgRecord : public CDialog {
     // The device selection the options replaced while the dialog runs.
     std::string m_strOldDevice;
     bool m_bDeviceSelected = false;
+    long m_nLevelPos = 0; // samples of the recording the meter has seen
 };

@@ -36,6 +36,7 @@ void DlgRecord::OnButtonStart() {
     auto* wave = new SOFTCHAN_WAVE8(m_iWaveChan, nSamples, dt, &info);
     m_channels.AddChan(wave);
     m_recorder.SetSoftChan(wave);
+    LevelStart();
 
     CounterShow(true);
     if (!m_recorder.DeviceOpen()) {
@@ -65,6 +66,7 @@ void DlgRecord::OnButtonStop() {
     m_recorder.DeviceClose();
     m_bRecording = 0;
     EnableButtons();
+    LevelEnd();
 
     RECORDING_ANALYSIS result;
     AnalyseRecording(m_channels, m_iWaveChan, result);

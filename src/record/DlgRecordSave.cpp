@@ -36,6 +36,7 @@ bool DlgRecord::SaveTake() {
         WAVWriter writer;
         if (!writer.SaveIn(m_strFolder, m_strFile, &fmt, data + s, int(e - s + 1))) throw 20;
         m_bSaved = 1;
+        OnItemSaved();
         return true;
     } catch (int code) {
         ShowCode("Error Saving to Dictionary", code);
