@@ -6,6 +6,8 @@
 #include "MessageCapture.h"
 #include "graph/GraphWnd.h"
 #include "graph/LevelMeterWnd.h"
+#include <QDir>
+#include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -250,5 +252,46 @@ TEST(DlgRecordSession, HelpButtonShowsTheHelpWhenSwitchedOn) {
                       std::string::npos);
             EXPECT_NE(boxes.last().find("Ctrl+T: Stop"), std::string::npos);
         }
+    }
+}
+
+// The dialog mid-list with every aid on: ticks, "n of m recorded", the meter.
+// With VOK_WRITE_DOCS=1 the picture is written to docs/record-session.png.
+TEST(DlgRecordSession, ScreenshotMidList) {
+    MessageCapture boxes;
+    std::vector<uint8_t> input = BurstInput(3.0, 0.5, 0.9);
+    for (size_t i = size_t(1.2 * 11025); i < input.size(); ++i)
+        input[i] = uint8_t(128 + (i % 2 ? 20 : -20));
+    WriteBytes(InFile(), input);
+    const char* names[] = {"a01.wav", "a02.wav", "a03.wav", "a04.wav", "a05.wav"};
+    const std::string folder = NewFolder("session-shot");
+    WriteBytes(folder + "/a01.wav", {1});
+    WriteBytes(folder + "/a02.wav", {1});
+    DlgRecord d(folder.c_str(), names, 5);
+    RECORD_OPTIONS o;
+    o.bProgress = o.bResume = o.bLevelMeter = o.bKeyboard = o.bHelp = 1;
+    d.SetOptions(o);
+    QImage shot;
+    runWith(d, [&] {
+        EXPECT_EQ(d.m_listFile.GetCurSel(), 2);
+        recordToTheEnd(d);
+        PumpFor(200);
+        EXPECT_EQ(text(d, DlgRecord::IDC_STATIC_PROGRESS), "2 of 5 recorded");
+        EXPECT_EQ(d.m_pLevelWnd->GetDisplayText(), "Peak -16.1 dB, RMS -16.1 dB");
+        shot = d.GetSafeHwnd()->grab().toImage();
+        d.EndDialog(IDCANCEL);
+    });
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+    // The meter's green bar and the list's green ticks are drawn.
+    int green = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            green += shot.pixel(x, y) == qRgb(0, 170, 0);
+    EXPECT_GT(green, 50);
+    if (qEnvironmentVariable("VOK_WRITE_DOCS") == "1") {
+        const QString docs = qEnvironmentVariable("VOK_TEST_DATA") + "/../../docs";
+        ASSERT_TRUE(QDir(docs).exists()) << docs.toStdString();
+        EXPECT_TRUE(shot.save(docs + "/record-session.png", "PNG"));
     }
 }
