@@ -259,6 +259,7 @@ bool CDialog::UpdateData(bool bSaveAndValidate) {
 }
 
 bool CDialog::OnInitDialog() {
+    PostQueue::Prepare();
     UpdateData(false);
     return true;
 }
