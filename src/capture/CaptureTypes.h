@@ -2,8 +2,14 @@
 #pragma once
 #include "platform/MMSystem.h"
 
-// Index into the rate table 8000, 11025, 22050, 44100.
-enum tagWAVERATE { RATE_8000 = 0, RATE_11025 = 1, RATE_22050 = 2, RATE_44100 = 3 };
+// Index into the rate table 8000, 11025, 22050, 44100, 48000.
+enum tagWAVERATE {
+    RATE_8000 = 0,
+    RATE_11025 = 1,
+    RATE_22050 = 2,
+    RATE_44100 = 3,
+    RATE_48000 = 4,
+};
 
 enum tagSAMPLESIZE { SAMPLE_8BIT = 0, SAMPLE_16BIT = 1 };
 
@@ -17,6 +23,10 @@ enum WAVESTATE {
 unsigned int RateOf(tagWAVERATE rate);
 // Bits per sample of a size choice (16 for any value but SAMPLE_8BIT).
 unsigned int BitsOf(tagSAMPLESIZE size);
+// The choice for a rate in samples per second; false when it is not in the table.
+bool RateChoice(unsigned int samplesPerSec, tagWAVERATE& rate);
+// The choice for 8 or 16 bits per sample; false for any other size.
+bool SizeChoice(unsigned int bits, tagSAMPLESIZE& size);
 // The mono PCM record for the choices: block = bits / 8, bytes per second =
 // bits * rate / 8, cbSize 0.
 WAVEFORMATEX MakeWaveFormat(tagWAVERATE rate, tagSAMPLESIZE size);

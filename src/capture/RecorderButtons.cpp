@@ -1,5 +1,5 @@
 #include "capture/RecorderButtons.h"
-#include "channels/SoftChanWave8.h"
+#include "channels/SoftChanWave.h"
 
 #include <algorithm>
 
@@ -16,7 +16,8 @@ int RecorderButtons::ProcessData(WAVEHDR* pHdr) {
     // free; the rest of it is dropped instead of wrapping over the start of
     // the recording.
     const long room = std::max(0L, pSoftChan->RtnNel() - 1 - pSoftChan->GetLastSavedSample());
-    const int nBytes = int(std::min<long>(long(pHdr->dwBytesRecorded), room));
+    const int nBytes =
+        int(std::min<long>(long(pHdr->dwBytesRecorded), room * pSoftChan->BytesPerSample()));
     int full = pSoftChan->InsertValues(nBytes, reinterpret_cast<const uint8_t*>(pHdr->lpData));
     // A device that has gone delivers nothing more: the owner stops as on a
     // full channel and keeps what was captured.

@@ -8,7 +8,7 @@
 #pragma once
 #include "capture/WaveInButtons.h"
 
-class SOFTCHAN_WAVE8;
+class SOFTCHAN_WAVE;
 
 class RecorderButtons : public WaveInButtons {
   public:
@@ -18,7 +18,7 @@ class RecorderButtons : public WaveInButtons {
     // Sets the format choices, then WaveInButtons::Create(msg, reserved).
     int Create(UINT msg, UINT reserved, tagWAVERATE rate, tagSAMPLESIZE size);
     // The channel that receives the samples (not owned); set before Start.
-    int SetSoftChan(SOFTCHAN_WAVE8* pChan) {
+    int SetSoftChan(SOFTCHAN_WAVE* pChan) {
         pSoftChan = pChan;
         return 1;
     }
@@ -30,5 +30,5 @@ class RecorderButtons : public WaveInButtons {
     int ProcessData(WAVEHDR* pHdr) override;
 
   public:
-    SOFTCHAN_WAVE8* pSoftChan = nullptr;
+    SOFTCHAN_WAVE* pSoftChan = nullptr;
 };

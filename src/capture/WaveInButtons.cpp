@@ -11,6 +11,12 @@ int WaveInButtons::Create(UINT msg, UINT reserved) {
     return 1;
 }
 
+void WaveInButtons::SetFormat(tagWAVERATE rate, tagSAMPLESIZE size) {
+    nRate = device.nRate = rate;
+    nSampleSize = device.nSampleSize = size;
+    if (device.waveState == WAVE_CLOSED) device.wfx = MakeWaveFormat(rate, size);
+}
+
 int WaveInButtons::Start(CNotifyWnd owner) {
     bActive = 1;
     pOwnerWnd = owner;

@@ -24,6 +24,9 @@ class WaveInButtons : public CButtons {
     virtual int Create(UINT msg, UINT reserved);
     virtual int Reset() { return 1; }
 
+    // The format the next DeviceOpen opens with; while the device is closed
+    // GetWaveFormatEx reports it at once.
+    void SetFormat(tagWAVERATE rate, tagSAMPLESIZE size);
     int DeviceOpen() { return device.Open(); }
     int DeviceClose() { return device.Close(); }
     WAVEFORMATEX& GetWaveFormatEx() { return device.wfx; }

@@ -1,5 +1,6 @@
 #include "channels/SoftChanLE.h"
 
+#include "channels/SoftChanWave16.h"
 #include "channels/SoftChanWave8.h"
 
 #include <typeinfo>
@@ -30,16 +31,24 @@ void SOFTCHAN_LE::OnAddToList() {
     nLastIdx = -1;
 }
 
-SOFTCHAN_WAVE8* SOFTCHAN_LE::WaveSource() {
-    // Only the wave channel itself: a derived kind may read its values differently.
-    if (!pSrc || typeid(*pSrc) != typeid(SOFTCHAN_WAVE8)) return nullptr;
-    auto* wave = static_cast<SOFTCHAN_WAVE8*>(pSrc);
+SOFTCHAN_WAVE* SOFTCHAN_LE::WaveSource() {
+    // Only the wave channels themselves: a derived kind may read its values differently.
+    if (!pSrc) return nullptr;
+    const std::type_info& kind = typeid(*pSrc);
+    if (kind != typeid(SOFTCHAN_WAVE8) && kind != typeid(SOFTCHAN_WAVE16)) return nullptr;
+    auto* wave = static_cast<SOFTCHAN_WAVE*>(pSrc);
+    if (!wave->HasSamples()) return nullptr;
     const ADCHANINFO& info = wave->info;
     const std::array<float, 4> key{info.fResolution, info.fOffset, info.fGain, fScale};
-    if (!m_bLevelValid || key != m_levelKey || info.nZero != m_levelZero) {
+    const bool wide = wave->BytesPerSample() == 2;
+    const size_t size = wide ? 65536 : 256;
+    const int lowest = wide ? -32768 : 0;
+    if (!m_bLevelValid || key != m_levelKey || info.nZero != m_levelZero ||
+        m_level.size() != size) {
         // Each entry is what the sample value gives through GetVal, to the last bit.
-        for (int raw = 0; raw < 256; ++raw)
-            m_level[size_t(raw)] = LevelOf(info.RawToValue(raw));
+        m_level.resize(size);
+        for (size_t k = 0; k < size; ++k)
+            m_level[k] = LevelOf(info.RawToValue(lowest + int(k)));
         m_levelKey = key;
         m_levelZero = info.nZero;
         m_bLevelValid = true;
@@ -88,20 +97,32 @@ void Slide(Window& w, float* ring, int nWin, long nHalf, long nNel, long from, l
         if (j < to && w.inSum < 1) w.inSum = 1; // GetVal's floor for an element passed over
     }
 }
+
+// Slide over the samples p[0 .. n - 1] of a wave source; the level of sample
+// value v is level[v] (level points at the entry of value 0).
+template <typename S>
+void SlideOverSamples(Window& w, float* ring, int nWin, long nHalf, long nNel, long from, long to,
+                      float ratio, const S* p, long n, const float* level) {
+    Slide(w, ring, nWin, nHalf, nNel, from, to, [=](long k) {
+        const long idx = long(float(k) * ratio);
+        return idx < 0 || idx >= n ? 0.0f : level[p[idx]];
+    });
+}
 } // namespace
 
 void SOFTCHAN_LE::StepForward(long i) {
     Window w{dSum, nInSum, nRingPos, bRingFull};
     float* r = ring.Data();
-    if (SOFTCHAN_WAVE8* wave = WaveSource()) {
+    if (SOFTCHAN_WAVE* wave = WaveSource()) {
         // The samples looked up in the level table: no virtual call per element.
-        const float ratio = fRatio;
-        const long n = wave->SOFTCHAN_WAVE8::RtnNel();
-        const float* table = m_level.data();
-        Slide(w, r, nWin, nHalf, nNel, nLastIdx + 1, i, [=](long k) {
-            const long idx = long(float(k) * ratio);
-            return idx < 0 || idx >= n ? 0.0f : table[wave->RawAt(idx)];
-        });
+        const long n = wave->SOFTCHAN_WAVE::RtnNel();
+        const uint8_t* bytes = wave->SampleData();
+        if (wave->BytesPerSample() == 2)
+            SlideOverSamples(w, r, nWin, nHalf, nNel, nLastIdx + 1, i, fRatio,
+                             reinterpret_cast<const int16_t*>(bytes), n, m_level.data() + 32768);
+        else
+            SlideOverSamples(w, r, nWin, nHalf, nNel, nLastIdx + 1, i, fRatio, bytes, n,
+                             m_level.data());
     } else {
         Slide(w, r, nWin, nHalf, nNel, nLastIdx + 1, i, [this](long k) { return Level(k); });
     }

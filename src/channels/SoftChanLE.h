@@ -9,8 +9,9 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
-class SOFTCHAN_WAVE8;
+class SOFTCHAN_WAVE;
 
 class SOFTCHAN_LE : public SOFTCHAN {
     DECLARE_DYNCREATE(SOFTCHAN_LE)
@@ -46,9 +47,10 @@ class SOFTCHAN_LE : public SOFTCHAN {
     float Level(long j);
     // Level of a source value v (not yet scaled).
     float LevelOf(float v) const { return IsNoValue(v) ? 0.0f : std::fabs(fScale * v); }
-    // The source when it is a plain wave channel, with m_level brought up to date
-    // for its conversion and fScale; null for any other source.
-    SOFTCHAN_WAVE8* WaveSource();
+    // The source when it is a plain 8- or 16-bit wave channel with storage,
+    // with m_level brought up to date for its conversion and fScale; null for
+    // any other source.
+    SOFTCHAN_WAVE* WaveSource();
     // Moves the window on to element i, one element at a time from nLastIdx + 1;
     // from a wave source through m_level, from any other through Level.
     void StepForward(long i);
@@ -56,8 +58,9 @@ class SOFTCHAN_LE : public SOFTCHAN {
     // The window mean read straight from the source, for a ring that could not be allocated.
     float DirectMean(long i);
 
-    // The level of each 8-bit sample value, for the conversion in m_levelKey.
-    std::array<float, 256> m_level{};
+    // The level of each sample value of the wave source (256 entries for 8-bit
+    // samples, 65536 for 16-bit ones from -32768), for the conversion in m_levelKey.
+    std::vector<float> m_level;
     std::array<float, 4> m_levelKey{}; // fResolution, fOffset, fGain, fScale
     int m_levelZero = 0;
     bool m_bLevelValid = false;

@@ -1,16 +1,11 @@
 #include "channels/SoftChanWave8.h"
 
-#include <algorithm>
 #include <cstring>
 
-IMPLEMENT_DYNCREATE(SOFTCHAN_WAVE8, SOFTCHAN_AD)
+IMPLEMENT_DYNCREATE(SOFTCHAN_WAVE8, SOFTCHAN_WAVE)
 
 SOFTCHAN_WAVE8::SOFTCHAN_WAVE8(int chan, long nSamples, float dt, const ADCHANINFO* pInfo)
-    : SOFTCHAN_AD(chan, nSamples > 0 ? (nSamples + 1) / 2 : 0, dt, pInfo) {
-    // The block stays locked for the channel's life (the samples are read in place).
-    m_pSamples = static_cast<uint8_t*>(mem.GetPtr());
-    if (m_pSamples) std::memset(m_pSamples, 128, mem.GetSize());
-}
+    : SOFTCHAN_WAVE(chan, nSamples, dt, pInfo, 128) {}
 
 int SOFTCHAN_WAVE8::GetRawVal(long i) {
     if (i < 0 || i >= RtnNel()) return 32767;
@@ -27,23 +22,6 @@ float SOFTCHAN_WAVE8::GetRapidSumRng(long a, long b, float step, int absolute) {
 
 float SOFTCHAN_WAVE8::GetRapidPeakRng(long a, long b, float step) {
     return PeakOf(m_pSamples, a, b, step);
-}
-
-int SOFTCHAN_WAVE8::InsertValues(int nBytes, const uint8_t* data) {
-    const long nel = RtnNel();
-    const long count = std::clamp<long>(nBytes, 0, nel); // never more than the channel holds
-    if (count > 0 && data && m_pSamples) {
-        long p = m_nLastSample + 1;
-        for (long k = 0; k < count; ++k, ++p) {
-            if (p >= nel || p < 0) p = 0; // past the end: wrap to sample 0
-            m_pSamples[p] = data[k];
-        }
-    }
-    m_nLastSample += count;
-    // Full when less room is left than this insertion used; an empty insertion
-    // reports full once no room is left at all.
-    const long room = nel - 1 - m_nLastSample;
-    return room < std::max(count, 1L) ? 1 : 0;
 }
 
 int SOFTCHAN_WAVE8::InsertValues16(int start, int n, const uint16_t* data) {

@@ -1,6 +1,6 @@
 // GRAPH::DrawCurve: one channel as a curve, in column mode (one reduced value
 // per pixel column) or sample mode (every sample: a line, a staircase or bars).
-#include "channels/SoftChanWave8.h"
+#include "channels/SoftChanWave.h"
 #include "graph/Graph.h"
 #include "platform/DC.h"
 
@@ -17,8 +17,8 @@ void GRAPH::DrawCurve(CDC* pDC, int nChan, const CRngFlt& timeRange, COLORREF co
     float end = duration <= timeRange.Hi ? duration : timeRange.Hi;
     // A recording in progress is drawn only as far as it has been stored.
     SOFTCHAN* root = GetRootChan(ch);
-    if (root && root->IsKindOf(RUNTIME_CLASS(SOFTCHAN_WAVE8))) {
-        const auto* wave = static_cast<const SOFTCHAN_WAVE8*>(root);
+    if (root && root->IsKindOf(RUNTIME_CLASS(SOFTCHAN_WAVE))) {
+        const auto* wave = static_cast<const SOFTCHAN_WAVE*>(root);
         if (wave->GetLastSavedSample() >= 0) end = wave->TimeOfIndex(wave->GetLastSavedSample());
     }
 

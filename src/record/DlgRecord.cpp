@@ -1,7 +1,7 @@
 // The record dialog's construction, layout, button states, message routing,
 // deferred shutdown and cancel.
 #include "record/DlgRecord.h"
-#include "channels/SoftChanWave8.h"
+#include "channels/SoftChanWave.h"
 #include "platform/AudioSystem.h"
 #include "record/LocateSpeech.h"
 #include "support/NumUtil.h"
@@ -147,10 +147,10 @@ int DlgRecord::LocateSpeech(CRngFlt& range) {
     return ::LocateSpeech(m_channels, m_iVolumeChan, range);
 }
 
-SOFTCHAN_WAVE8* DlgRecord::GetWaveChan() const {
+SOFTCHAN_WAVE* DlgRecord::GetWaveChan() const {
     SOFTCHAN* ch = m_channels.GetChan(m_iWaveChan);
-    if (!ch || !ch->IsKindOf(RUNTIME_CLASS(SOFTCHAN_WAVE8))) return nullptr;
-    return static_cast<SOFTCHAN_WAVE8*>(ch);
+    if (!ch || !ch->IsKindOf(RUNTIME_CLASS(SOFTCHAN_WAVE))) return nullptr;
+    return static_cast<SOFTCHAN_WAVE*>(ch);
 }
 
 CRngFlt DlgRecord::GetMarkedTimes() const {
@@ -160,7 +160,7 @@ CRngFlt DlgRecord::GetMarkedTimes() const {
 }
 
 bool DlgRecord::GetMarkedSamples(long& first, long& last) const {
-    SOFTCHAN_WAVE8* w = GetWaveChan();
+    SOFTCHAN_WAVE* w = GetWaveChan();
     if (!w || w->RtnNel() < 1) return false;
     const CRngFlt r = GetMarkedTimes();
     const int32_t n = int32_t(w->RtnNel());

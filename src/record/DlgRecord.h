@@ -32,7 +32,7 @@
 class CGraphWnd;
 class CCounterWnd;
 class CLevelMeterWnd;
-class SOFTCHAN_WAVE8;
+class SOFTCHAN_WAVE;
 
 class DlgRecord : public CDialog {
   public:
@@ -65,7 +65,9 @@ class DlgRecord : public CDialog {
     // Stops a running capture or playback before the channels go.
     ~DlgRecord() override;
 
-    // Additions beyond the standard behaviour; call before DoModal.
+    // Additions beyond the standard behaviour; call before DoModal. Each
+    // "Record" records in the options' format (nRate, nBits); one the capture
+    // engine does not offer gives "Error Opening Audio".
     void SetOptions(const RECORD_OPTIONS& options) { m_options = options; }
     const RECORD_OPTIONS& GetOptions() const { return m_options; }
 
@@ -109,7 +111,7 @@ class DlgRecord : public CDialog {
     static bool IsSafeItemName(const std::string& name);
 
     // The wave channel of the current recording; null when there is none.
-    SOFTCHAN_WAVE8* GetWaveChan() const;
+    SOFTCHAN_WAVE* GetWaveChan() const;
     // The marker times ordered so that Lo <= Hi.
     CRngFlt GetMarkedTimes() const;
     // First and last sample of the wave channel between the markers; false

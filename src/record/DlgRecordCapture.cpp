@@ -1,6 +1,7 @@
 // Recording: "Record" fills a fresh wave channel from the capture engine;
 // "Stop" or a full channel ends it, and the recording is analysed into the
 // "Volume" curve with the located speech marked in the graph.
+#include "channels/SoftChanWave16.h"
 #include "channels/SoftChanWave8.h"
 #include "record/DlgRecord.h"
 #include "record/RecordingAnalysis.h"
@@ -21,19 +22,32 @@ void DlgRecord::OnButtonStart() {
     m_iTimeSel = sel >= 0 && sel < int(std::size(iTimes)) ? sel : 0;
     UpdateData(true);
 
+    // The host's format; the recording so far stays when it is not one to offer.
+    tagWAVERATE rateChoice;
+    tagSAMPLESIZE sizeChoice;
+    if (!RateChoice(unsigned(m_options.nRate), rateChoice) ||
+        !SizeChoice(unsigned(m_options.nBits), sizeChoice)) {
+        AfxMessageBox("Error Opening Audio", MB_OK);
+        return;
+    }
+    m_recorder.SetFormat(rateChoice, sizeChoice);
     const WAVEFORMATEX& fmt = m_recorder.GetWaveFormatEx();
     const long nSamples = long(iTimes[m_iTimeSel]) * long(fmt.nSamplesPerSec);
     const unsigned rate = fmt.nSamplesPerSec < 2 ? 1u : fmt.nSamplesPerSec;
     const float dt = float(1.0L / (long double)rate);
 
     ADCHANINFO& info = WaveChanInfo();
-    info = RecordingChannelInfo();
+    info = RecordingChannelInfo(fmt.wBitsPerSample);
 
     m_recorder.SetSoftChan(nullptr);
     m_channels.DeleteAll();
     m_iVolumeChan = -1;
     m_iWaveChan = m_channels.GetFreeChan(-1);
-    auto* wave = new SOFTCHAN_WAVE8(m_iWaveChan, nSamples, dt, &info);
+    SOFTCHAN_WAVE* wave = nullptr;
+    if (fmt.wBitsPerSample == 16)
+        wave = new SOFTCHAN_WAVE16(m_iWaveChan, nSamples, dt, &info);
+    else
+        wave = new SOFTCHAN_WAVE8(m_iWaveChan, nSamples, dt, &info);
     m_channels.AddChan(wave);
     m_recorder.SetSoftChan(wave);
     LevelStart();

@@ -6,13 +6,13 @@
 // returns to idle on its own thread when that message arrives. The device
 // handle is exchanged atomically, so exactly one side (the worker, or the GUI
 // thread after a failed start) closes it.
-#include "channels/SoftChanWave8.h"
+#include "channels/SoftChanWave.h"
 #include "record/DlgRecord.h"
 #include "support/FileUtil.h"
 
 void DlgRecord::OnButtonPlay() {
     if (m_bRecording || m_bPlaying) return;
-    SOFTCHAN_WAVE8* w = GetWaveChan();
+    SOFTCHAN_WAVE* w = GetWaveChan();
     long s = 0, e = 0;
     if (!w || !GetMarkedSamples(s, e)) return;
     // A worker of an earlier playback has posted its end already; collect it.
@@ -26,11 +26,12 @@ void DlgRecord::OnButtonPlay() {
 
     const WAVEFORMATEX fmt = m_recorder.GetWaveFormatEx();
     auto* data = static_cast<char*>(w->mem.GetPtr());
+    const long bytes = w->BytesPerSample();
     try {
-        m_waveHdr.lpData = data ? data + s : nullptr;
+        m_waveHdr.lpData = data ? data + s * bytes : nullptr;
         m_waveHdr.dwFlags = 0;
         m_waveHdr.dwLoops = 0;
-        m_waveHdr.dwBufferLength = DWORD(e - s + 1);
+        m_waveHdr.dwBufferLength = DWORD((e - s + 1) * bytes);
         HWAVEOUT h = nullptr;
         if (waveOutOpen(&h, WAVE_MAPPER, &fmt, &DlgRecord::waveOutProc, DWORD_PTR(this),
                         CALLBACK_FUNCTION) != MMSYSERR_NOERROR)

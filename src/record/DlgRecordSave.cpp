@@ -1,6 +1,6 @@
 // Saving the marked part of a recording, moving to the next item, ending with OK.
 #include "capture/WavWriter.h"
-#include "channels/SoftChanWave8.h"
+#include "channels/SoftChanWave.h"
 #include "record/DlgRecord.h"
 #include "record/DlgSaving.h"
 #include "support/FileUtil.h"
@@ -27,14 +27,17 @@ bool DlgRecord::SaveTake() {
         if (!IsDirectory(m_strFolder.substr(0, m_strFolder.size() - 1))) throw 10;
         // Nothing is written outside the folder.
         if (!IsSafeItemName(m_strFile)) throw 20;
-        SOFTCHAN_WAVE8* w = GetWaveChan();
+        SOFTCHAN_WAVE* w = GetWaveChan();
         long s = 0, e = 0;
         if (!w || !GetMarkedSamples(s, e)) throw 20;
         const auto* data = static_cast<const uint8_t*>(w->mem.GetPtr());
         if (!data) throw 20;
         const WAVEFORMATEX& fmt = m_recorder.GetWaveFormatEx();
         WAVWriter writer;
-        if (!writer.SaveIn(m_strFolder, m_strFile, &fmt, data + s, int(e - s + 1))) throw 20;
+        const long bytes = w->BytesPerSample();
+        if (!writer.SaveIn(m_strFolder, m_strFile, &fmt, data + s * bytes,
+                           int((e - s + 1) * bytes)))
+            throw 20;
         m_bSaved = 1;
         OnItemSaved();
         return true;

@@ -19,7 +19,9 @@ DlgSaving::DlgSaving(const std::string& name, CDialog*) : m_strName(name) {
 
 DlgSaving::~DlgSaving() = default;
 
-int DlgSaving::LiveCount() { return g_live; }
+int DlgSaving::LiveCount() {
+    return g_live;
+}
 
 bool DlgSaving::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -36,7 +38,9 @@ void DlgSaving::OnTimer(unsigned id) {
     if (id == kCloseTimer) PostMessage(WM_CLOSE);
 }
 
-void DlgSaving::DoDataExchange(bool bSave) { DDX_Text(bSave, kIdName, m_strName); }
+void DlgSaving::DoDataExchange(bool bSave) {
+    DDX_Text(bSave, kIdName, m_strName);
+}
 
 void DlgSaving::PostNcDestroy() {
     --g_live;

@@ -1,7 +1,7 @@
 #include "record/RecordingAnalysis.h"
 
 #include "channels/SoftChanLE.h"
-#include "channels/SoftChanWave8.h"
+#include "channels/SoftChanWave.h"
 #include "channels/SoftChanXMS.h"
 #include "record/LocateSpeech.h"
 #include "record/SoftChannels.h"
@@ -14,16 +14,16 @@ constexpr float kLevelWindow = 0.01f;
 constexpr float kPointDt = 0.01f; // seconds per "Volume" point
 } // namespace
 
-ADCHANINFO RecordingChannelInfo() {
+ADCHANINFO RecordingChannelInfo(int bits) {
     ADCHANINFO info;
-    info.fGain = 7.8125f;
+    info.fGain = bits == 16 ? 1000.0f / 32768.0f : 7.8125f;
     info.fResolution = 1.0f;
-    info.nZero = 128;
+    info.nZero = bits == 16 ? 0 : 128;
     info.strName = "Volume";
     return info;
 }
 
-float RemoveDcLevel(SOFTCHAN_WAVE8& w) {
+float RemoveDcLevel(SOFTCHAN_WAVE& w) {
     const float d = w.fDt > kMinDcDt ? w.fDt : kMinDcDt;
     const long k = Round(kDcSpan / d);
     long last = w.GetLastSavedSample();
@@ -54,8 +54,8 @@ long VolumePointCount(long nel, float dt) {
 int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result) {
     result = RECORDING_ANALYSIS();
     SOFTCHAN* ch = channels.GetChan(iWaveChan);
-    if (!ch || !ch->IsKindOf(RUNTIME_CLASS(SOFTCHAN_WAVE8))) return 0;
-    auto& w = static_cast<SOFTCHAN_WAVE8&>(*ch);
+    if (!ch || !ch->IsKindOf(RUNTIME_CLASS(SOFTCHAN_WAVE))) return 0;
+    auto& w = static_cast<SOFTCHAN_WAVE&>(*ch);
 
     result.fOffset = RemoveDcLevel(w);
 

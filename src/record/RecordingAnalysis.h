@@ -8,7 +8,7 @@
 #include "support/Range.h"
 
 class SOFTCHANNELS;
-class SOFTCHAN_WAVE8;
+class SOFTCHAN_WAVE;
 
 struct RECORDING_ANALYSIS {
     // DC level stored in the wave channel's info.fOffset, in volts of that info
@@ -27,22 +27,23 @@ struct RECORDING_ANALYSIS {
     int bLocated = 0;
 };
 
-// The channel info a recording's wave channel is built from: counts around
-// 128, one count reading as 7.8125 (so 8-bit samples span -1000 ... +992),
-// named "Volume".
-ADCHANINFO RecordingChannelInfo();
+// The channel info a recording's wave channel is built from, named "Volume",
+// full scale reading as +-1000 at either sample size: 8-bit counts around 128,
+// one count reading as 7.8125 (-1000 ... +992.1875); 16-bit counts around 0,
+// one count reading as 1000 / 32768 (-1000 ... +999.97).
+ADCHANINFO RecordingChannelInfo(int bits = 8);
 
 // DC level over the last 0.1 s written to w (up to its last saved sample), as
 // the offset to subtract: RawToVolts(ValueToRaw(mean)) of w's info. 0 when
 // nothing has been written. Stores it in w.info.fOffset and returns it.
-float RemoveDcLevel(SOFTCHAN_WAVE8& w);
+float RemoveDcLevel(SOFTCHAN_WAVE& w);
 
 // Points of the "Volume" curve for a wave channel of nel samples of dt seconds:
 // trunc(nel * dt * 100) in extended precision (199 for 2 s at 11025 Hz).
 long VolumePointCount(long nel, float dt);
 
 // Runs the whole analysis on channel iWaveChan of channels, which must be a
-// SOFTCHAN_WAVE8 added to the list:
+// wave channel (SOFTCHAN_WAVE8 or SOFTCHAN_WAVE16) added to the list:
 //   1. RemoveDcLevel on it;
 //   2. adds a SOFTCHAN_LE (window 0.01 s, ratio 1, scale 1) reading it, under
 //      the lowest free number;

@@ -2,9 +2,13 @@
 
 #include "channels/SoftChan.h"
 
-SOFTCHANNELS::SOFTCHANNELS() { m_index.fill(kNone); }
+SOFTCHANNELS::SOFTCHANNELS() {
+    m_index.fill(kNone);
+}
 
-SOFTCHANNELS::~SOFTCHANNELS() { DeleteAll(); }
+SOFTCHANNELS::~SOFTCHANNELS() {
+    DeleteAll();
+}
 
 int SOFTCHANNELS::AddChan(SOFTCHAN* ch) {
     if (!ch) return 0;
@@ -35,7 +39,8 @@ int SOFTCHANNELS::GetFreeChan(int except) const {
 }
 
 void SOFTCHANNELS::DeleteAll() {
-    for (int i = GetSize() - 1; i >= 0; --i) delete GetAt(i);
+    for (int i = GetSize() - 1; i >= 0; --i)
+        delete GetAt(i);
     RemoveAll();
     RebuildIndex();
 }

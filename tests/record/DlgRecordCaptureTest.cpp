@@ -44,7 +44,7 @@ TEST(DlgRecordCapture, RecordsAnalysesMarksAndSavesTheMarkedSamples) {
         EXPECT_EQ(d.m_iWaveChan, 0);
         EXPECT_EQ(d.m_iVolumeChan, 2);
         EXPECT_EQ(d.m_channels.GetSize(), 3);
-        SOFTCHAN_WAVE8* w = d.GetWaveChan();
+        SOFTCHAN_WAVE* w = d.GetWaveChan();
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->RtnNel(), 22050);
         EXPECT_FLOAT_EQ(w->info.fOffset, 0.0f); // the last 0.1 s is silence
@@ -106,7 +106,7 @@ TEST(DlgRecordCapture, StopMeasuresTheDcLevelAndIgnoresLateNotifications) {
         EXPECT_EQ(d.m_iTimeSel, 6);
         EXPECT_EQ(d.m_recorder.GetWaveState(), WAVE_CLOSED);
         EXPECT_EQ(states(d), kIdleWithRecording);
-        SOFTCHAN_WAVE8* w = d.GetWaveChan();
+        SOFTCHAN_WAVE* w = d.GetWaveChan();
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->RtnNel(), 300L * 11025);
         ASSERT_GE(w->GetLastSavedSample(), 0);

@@ -189,7 +189,7 @@ TEST(DlgRecordFault, DeviceLostMidRecordingKeepsWhatWasCapturedAndSaysSo) {
         EXPECT_EQ(d.m_recorder.GetWaveState(), WAVE_CLOSED);
         EXPECT_EQ(d.m_iVolumeChan, 2);
 
-        SOFTCHAN_WAVE8* w = d.GetWaveChan();
+        SOFTCHAN_WAVE* w = d.GetWaveChan();
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->RtnNel(), 110250);
         const long kept = 7 * kBuf + 1024;
