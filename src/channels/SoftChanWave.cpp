@@ -1,5 +1,6 @@
 #include "channels/SoftChanWave.h"
 
+#include <algorithm>
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(SOFTCHAN_WAVE, SOFTCHAN_AD)
@@ -11,21 +12,17 @@ SOFTCHAN_WAVE::SOFTCHAN_WAVE(int chan, long nSamples, float dt, const ADCHANINFO
     if (m_pSamples) std::memset(m_pSamples, fill, mem.GetSize());
 }
 
-int SOFTCHAN_WAVE::StoreSamples(int bytes, int nBytes, const uint8_t* data, int& last) {
+int SOFTCHAN_WAVE::StoreSamples(int bytes, int nBytes, const uint8_t* data, long& last) {
     const long n = RtnNel();
-    long count = nBytes > 0 ? nBytes / bytes : 0;
-    const long end = long(last) + count; // without the wrap
-    const int full = n - 1 - end < count ? 1 : 0;
-    if (count > n) count = n;
-    if (count < 1 || n < 1) return full;
-    long p = last + 1;
-    if (p < 0 || p >= n) p = 0;
-    // At most two runs: up to the end of the channel, then from sample 0.
-    const long first = count < n - p ? count : n - p;
-    if (m_pSamples && data) {
+    const long count = std::clamp<long>(nBytes / bytes, 0, n);
+    if (count > 0 && m_pSamples && data) {
+        long p = last + 1;
+        if (p < 0 || p >= n) p = 0;
+        // Up to the end of the channel, then on from sample 0.
+        const long first = std::min(count, n - p);
         std::memcpy(m_pSamples + p * bytes, data, size_t(first * bytes));
         std::memcpy(m_pSamples, data + first * bytes, size_t((count - first) * bytes));
     }
-    last = int(count > first ? count - first - 1 : p + first - 1);
-    return full;
+    last += count;
+    return n - 1 - last < std::max(count, 1L) ? 1 : 0;
 }

@@ -31,11 +31,11 @@ class SOFTCHAN_WAVE : public SOFTCHAN_AD {
 
     // Stores every whole sample of nBytes (bytes bytes each) after sample
     // `last`, wrapping to sample 0 at the end of the channel; at most RtnNel()
-    // samples, so nothing is written outside. `last` becomes the last sample
-    // written. Returns 1 when the room left after the insertion, RtnNel() - 1
-    // - the last sample counted without the wrap, is smaller than the samples
-    // inserted.
-    int StoreSamples(int bytes, int nBytes, const uint8_t* data, int& last);
+    // samples, so nothing is written outside. `last` advances by the samples
+    // stored, not reduced by the wrap. Returns 1 when the room left after
+    // them, RtnNel() - 1 - last, is smaller than their count (an empty
+    // insertion: when no room is left), else 0.
+    int StoreSamples(int bytes, int nBytes, const uint8_t* data, long& last);
 
     uint8_t* m_pSamples = nullptr; // the locked block; null without storage
 };

@@ -15,11 +15,13 @@ class SOFTCHAN_WAVE16 : public SOFTCHAN_WAVE {
     // The sample, -32768 ... 32767; 32767 outside the samples.
     int GetRawVal(long i) override;
 
-    // Index of the last sample written; -1 before anything is written.
-    int GetLastSavedSample() const override { return m_nLastSaved; }
-    // Appends the nBytes / 2 whole samples after the last one written (a
-    // trailing odd byte is not a sample), wrapping to sample 0 at the end; 1
-    // when the room left after them is smaller than their count.
+    // Index of the last sample written (-1 before any write). Not reduced by a
+    // wrap, so it can pass the last sample only after the channel overflowed.
+    int GetLastSavedSample() const override { return int(m_nLastSaved); }
+    // Stores the nBytes / 2 whole samples after the last one written (a
+    // trailing odd byte is not a sample), wrapping to sample 0 at the end (at
+    // most RtnNel() of them); 1 when the room left after them is smaller than
+    // their count, an empty insertion when no room is left.
     int InsertValues(int nBytes, const uint8_t* data) override {
         return StoreSamples(2, nBytes, data, m_nLastSaved);
     }
@@ -29,5 +31,5 @@ class SOFTCHAN_WAVE16 : public SOFTCHAN_WAVE {
     const int16_t* Samples() const { return reinterpret_cast<const int16_t*>(m_pSamples); }
 
   private:
-    int m_nLastSaved = -1;
+    long m_nLastSaved = -1;
 };

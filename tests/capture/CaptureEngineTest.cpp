@@ -82,7 +82,9 @@ TEST(CaptureEngine, FormatAndBuffersFollowTheChoices) {
     for (const Case& c : {Case{RATE_11025, SAMPLE_8BIT, 11025, 11025, 1, 8, 2205},
                           Case{RATE_44100, SAMPLE_16BIT, 44100, 88200, 2, 16, 17640},
                           Case{RATE_8000, SAMPLE_8BIT, 8000, 8000, 1, 8, 1600},
-                          Case{RATE_22050, SAMPLE_16BIT, 22050, 44100, 2, 16, 8820}}) {
+                          Case{RATE_22050, SAMPLE_16BIT, 22050, 44100, 2, 16, 8820},
+                          Case{RATE_48000, SAMPLE_16BIT, 48000, 96000, 2, 16, 19200},
+                          Case{RATE_48000, SAMPLE_8BIT, 48000, 48000, 1, 8, 9600}}) {
         SCOPED_TRACE(c.rateHz);
         RecorderButtons rec;
         ASSERT_EQ(rec.Create(0x8005, 0, c.rate, c.size), 1);
@@ -288,4 +290,47 @@ TEST(CaptureEngine, DeviceThatStopsDeliveringCanBeStopped) {
     EXPECT_EQ(w.GetWaveState(), WAVE_OPEN);
     EXPECT_EQ(w.DeviceClose(), 1);
     EXPECT_EQ(w.GetWaveState(), WAVE_CLOSED);
+}
+
+// Rates and sample sizes map to the table's choices (48000 after the four
+// older rates); anything else is refused.
+TEST(CaptureEngine, RateAndSizeChoices) {
+    const unsigned rates[] = {8000, 11025, 22050, 44100, 48000};
+    for (int i = 0; i < 5; ++i) {
+        tagWAVERATE r = RATE_8000;
+        ASSERT_TRUE(RateChoice(rates[i], r)) << rates[i];
+        EXPECT_EQ(int(r), i);
+        EXPECT_EQ(RateOf(r), rates[i]);
+    }
+    tagWAVERATE r = RATE_22050;
+    for (unsigned bad : {0u, 16000u, 11024u, 96000u})
+        EXPECT_FALSE(RateChoice(bad, r)) << bad;
+    EXPECT_EQ(r, RATE_22050);
+    tagSAMPLESIZE s = SAMPLE_16BIT;
+    ASSERT_TRUE(SizeChoice(8, s));
+    EXPECT_EQ(s, SAMPLE_8BIT);
+    ASSERT_TRUE(SizeChoice(16, s));
+    EXPECT_EQ(s, SAMPLE_16BIT);
+    for (unsigned bad : {0u, 12u, 24u, 32u})
+        EXPECT_FALSE(SizeChoice(bad, s)) << bad;
+}
+
+// A format set while the device is closed is reported at once and opened
+// with next; set while open, it waits for the next open.
+TEST(CaptureEngine, SetFormatTakesEffectWithTheNextOpen) {
+    RecorderButtons rec;
+    ASSERT_EQ(rec.Create(0x8005, 0, RATE_11025, SAMPLE_8BIT), 1);
+    rec.SetFormat(RATE_48000, SAMPLE_16BIT);
+    EXPECT_EQ(rec.GetWaveFormatEx().nSamplesPerSec, 11025u); // still open
+    ASSERT_EQ(rec.DeviceOpen(), 1);
+    EXPECT_EQ(rec.GetWaveFormatEx().nAvgBytesPerSec, 96000u);
+    EXPECT_EQ(rec.device.buffers[0]->hdr.dwBufferLength, 19200u);
+    rec.DeviceClose();
+    rec.SetFormat(RATE_8000, SAMPLE_8BIT);
+    const WAVEFORMATEX& f = rec.GetWaveFormatEx();
+    EXPECT_EQ((std::vector<unsigned>{f.nSamplesPerSec, f.nAvgBytesPerSec, f.nBlockAlign,
+                                     f.wBitsPerSample}),
+              (std::vector<unsigned>{8000, 8000, 1, 8}));
+    ASSERT_EQ(rec.DeviceOpen(), 1);
+    EXPECT_EQ(rec.device.buffers[0]->hdr.dwBufferLength, 1600u);
 }

@@ -141,6 +141,7 @@ class Event {
 // called on this thread while the worker waits and decides whether (and when)
 // to reset the device, as "Stop" does.
 struct Playback {
+    WAVEFORMATEX fmt = MakeWaveFormat(RATE_11025, SAMPLE_8BIT);
     HWAVEOUT hOut = nullptr;
     std::atomic<HWAVEOUT> hShared{nullptr};
     WAVEHDR hdr{};
@@ -158,7 +159,6 @@ struct Playback {
 
     // False when a step failed (the playback is then cleaned up).
     bool Run(std::vector<uint8_t>& data, const std::function<void(Playback&)>& stop) {
-        static const WAVEFORMATEX fmt = MakeWaveFormat(RATE_11025, SAMPLE_8BIT);
         std::memset(&hdr, 0, sizeof(hdr));
         hdr.lpData = reinterpret_cast<char*>(data.data());
         hdr.dwBufferLength = DWORD(data.size());

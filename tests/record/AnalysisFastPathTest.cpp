@@ -3,6 +3,7 @@
 // the same bits: kinds derived without changes force the virtual way here.
 #include "capture/SoakSupport.h"
 #include "channels/SoftChanLE.h"
+#include "channels/SoftChanWave16.h"
 #include "channels/SoftChanWave8.h"
 #include "channels/SoftChanXMS.h"
 #include "record/LocateSpeech.h"
@@ -13,11 +14,15 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 namespace {
 struct PlainWave : SOFTCHAN_WAVE8 {
     using SOFTCHAN_WAVE8::SOFTCHAN_WAVE8;
+};
+struct PlainWave16 : SOFTCHAN_WAVE16 {
+    using SOFTCHAN_WAVE16::SOFTCHAN_WAVE16;
 };
 struct PlainCurve : SOFTCHAN_XMS {
     using SOFTCHAN_XMS::SOFTCHAN_XMS;
@@ -33,14 +38,29 @@ std::vector<uint8_t> Samples(long n, unsigned seed) {
     return s;
 }
 
-// A wave channel of kind W holding s, with a level channel over it.
+// The same as 16-bit little-endian samples (scaled by 256, with the
+// extremes of the range).
+std::vector<uint8_t> Samples16(long n, unsigned seed) {
+    const std::vector<uint8_t> s = Samples(n, seed);
+    std::vector<uint8_t> v;
+    for (long i = 0; i < n; ++i) {
+        int x = (int(s[size_t(i)]) - 128) * 256 + int(i % 256);
+        if (i % 1000 == 7) x = i % 2000 == 7 ? 32767 : -32768;
+        v.push_back(uint8_t(x & 0xff));
+        v.push_back(uint8_t((x >> 8) & 0xff));
+    }
+    return v;
+}
+
+// A wave channel of kind W holding the sample bytes s, with a level channel over it.
 template <typename W> struct Level {
     SOFTCHANNELS list;
     W* wave;
     SOFTCHAN_LE* le;
     Level(const std::vector<uint8_t>& s, float ratio, float scale) {
-        const ADCHANINFO info = RecordingChannelInfo();
-        wave = new W(0, long(s.size()), 1.0f / 11025, &info);
+        const int bytes = std::is_base_of_v<SOFTCHAN_WAVE16, W> ? 2 : 1;
+        const ADCHANINFO info = RecordingChannelInfo(8 * bytes);
+        wave = new W(0, long(s.size()) / bytes, 1.0f / 11025, &info);
         list.AddChan(wave);
         wave->InsertValues(int(s.size()), s.data());
         le = new SOFTCHAN_LE(1, 0, 0.01f, ratio, scale);
@@ -51,13 +71,11 @@ template <typename W> struct Level {
 bool SameBits(float a, float b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
-} // namespace
 
-TEST(AnalysisFastPath, LevelChannelGivesTheSameBitsAsTheVirtualReads) {
-    const std::vector<uint8_t> s = Samples(20001, 7);
+template <typename Fast, typename Slow> void ExpectSameLevels(const std::vector<uint8_t>& s) {
     for (const auto& [ratio, scale] : {std::pair{1.0f, 1.0f}, {0.5f, 1.0f}, {1.7f, -2.5f}}) {
-        Level<SOFTCHAN_WAVE8> fast(s, ratio, scale);
-        Level<PlainWave> slow(s, ratio, scale);
+        Level<Fast> fast(s, ratio, scale);
+        Level<Slow> slow(s, ratio, scale);
         std::mt19937 rng(3);
         long i = 0;
         int n = 0;
@@ -73,6 +91,12 @@ TEST(AnalysisFastPath, LevelChannelGivesTheSameBitsAsTheVirtualReads) {
         const long last = fast.le->nNel - 1;
         EXPECT_TRUE(SameBits(fast.le->GetVal(last), slow.le->GetVal(last)));
     }
+}
+} // namespace
+
+TEST(AnalysisFastPath, LevelChannelGivesTheSameBitsAsTheVirtualReads) {
+    ExpectSameLevels<SOFTCHAN_WAVE8, PlainWave>(Samples(20001, 7));
+    ExpectSameLevels<SOFTCHAN_WAVE16, PlainWave16>(Samples16(20001, 8));
 }
 
 TEST(AnalysisFastPath, SpeechSearchGivesTheSameRangeAsTheVirtualReads) {
