@@ -30,6 +30,10 @@ class SOFTCHAN_WAVE8 : public SOFTCHAN_WAVE {
     // last sample written becomes the second sample of pair start + n - 1.
     int InsertValues16(int start, int n, const uint16_t* data);
 
+    // The sample itself without a virtual call (128 without storage); i must
+    // lie inside the samples.
+    int RawAt(long i) const { return m_pSamples ? m_pSamples[i] : 128; }
+
   private:
     long m_nLastSample = -1;
 };
