@@ -128,7 +128,7 @@ TEST(Recorder, EveryFormatIsCapturedAndPlayedByteForByte) {
     const std::vector<uint8_t> file = Pattern(2 * 96000, 53);
     WriteBytes(InFile(), file);
     for (tagWAVERATE rate : {RATE_8000, RATE_11025, RATE_22050, RATE_44100, RATE_48000}) {
-        for (tagSAMPLESIZE size : {SAMPLE_16BIT}) {
+        for (tagSAMPLESIZE size : {SAMPLE_8BIT, SAMPLE_16BIT}) {
             const long hz = long(RateOf(rate)), bytes = size == SAMPLE_16BIT ? 2 : 1;
             SCOPED_TRACE(std::to_string(hz) + " Hz " + std::to_string(8 * bytes) + "-bit");
             const ADCHANINFO info = RecordingChannelInfo(int(8 * bytes));

@@ -77,13 +77,13 @@ Analysed Analyse(const std::vector<uint8_t>& input, int rate, int bits) {
 }
 } // namespace
 
-// 2 s of random frames at each rate in 16 bits: the channel, the saved file
+// 2 s of random frames at each rate in 8 and 16 bits: the channel, the saved file
 // (whole recording marked) and the played bytes are the source exactly; the
 // file's format is the one recorded.
 TEST(DlgRecordFormats, EachFormatIsRecordedSavedAndPlayedByteForByte) {
     MessageCapture boxes;
     for (const int rate : {8000, 11025, 22050, 44100, 48000}) {
-        for (const int bits : {16}) {
+        for (const int bits : {8, 16}) {
             SCOPED_TRACE(std::to_string(rate) + " Hz " + std::to_string(bits) + "-bit");
             const long bytes = bits / 8, samples = 2L * rate;
             const std::vector<uint8_t> input = Pattern(size_t(3 * samples * bytes), unsigned(rate));
