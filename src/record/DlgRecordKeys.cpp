@@ -1,7 +1,7 @@
 // Keyboard use of the dialog: shortcuts for the buttons (Enter stays
 // "Record", the default button) and, with the graph focused, the arrow keys
 // move the markers.
-#include "channels/SoftChanWave8.h"
+#include "channels/SoftChanWave.h"
 #include "graph/GraphWnd.h"
 #include "record/DlgRecord.h"
 #include <algorithm>
@@ -41,7 +41,7 @@ void DlgRecord::InitKeyboard() {
 
 bool DlgRecord::OnGraphKey(UINT key, UINT flags) {
     if (key != VK_LEFT && key != VK_RIGHT) return false;
-    SOFTCHAN_WAVE8* w = GetWaveChan();
+    SOFTCHAN_WAVE* w = GetWaveChan();
     if (!w || m_iVolumeChan < 0 || m_bRecording || m_bPlaying) return true;
     const float step = (flags & MK_CONTROL) ? kLargeStep : kSmallStep;
     const float move = key == VK_RIGHT ? step : -step;

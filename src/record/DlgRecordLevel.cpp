@@ -1,7 +1,7 @@
 // The level meter while recording, and after it the take's "Clipped" (a sample
 // at full scale) or "Very quiet" (peak below -40 dBFS) line, shown until the
 // next recording starts. Neither stops a save.
-#include "channels/SoftChanWave8.h"
+#include "channels/SoftChanWave.h"
 #include "graph/LevelMeterWnd.h"
 #include "record/DlgRecord.h"
 #include <algorithm>
@@ -34,12 +34,12 @@ void DlgRecord::LevelStart() {
 
 void DlgRecord::LevelBuffer() {
     if (!m_options.bLevelMeter) return;
-    SOFTCHAN_WAVE8* w = GetWaveChan();
+    SOFTCHAN_WAVE* w = GetWaveChan();
     const auto* data = w ? static_cast<const uint8_t*>(w->mem.GetPtr()) : nullptr;
     if (!data) return;
-    const int bytes = std::max(1, m_recorder.GetWaveFormatEx().wBitsPerSample / 8);
-    // Samples in the channel so far: its saved pairs, at most its size.
-    const long filled = std::min(long(w->GetLastSavedSample()) + 2, long(w->RtnNel())) / bytes;
+    const int bytes = w->BytesPerSample();
+    // Samples in the channel so far: up to the last one written, at most its size.
+    const long filled = std::min(long(w->GetLastSavedSample()) + 1, long(w->RtnNel()));
     if (filled <= m_nLevelPos) return;
     m_levelMeter.Feed(data + m_nLevelPos * bytes, size_t(filled - m_nLevelPos));
     m_nLevelPos = filled;
