@@ -259,7 +259,6 @@ bool CDialog::UpdateData(bool bSaveAndValidate) {
 }
 
 bool CDialog::OnInitDialog() {
-    PostQueue::Prepare();
     UpdateData(false);
     return true;
 }

@@ -111,7 +111,6 @@ void CWnd::SetToolTip(const std::string& text) {
 }
 
 BOOL CWnd::attach(VokWndWidget* w, const CRect& rect, UINT id, bool visible) {
-    PostQueue::Prepare();
     m_pWnd = w;
     m_nID = id;
     w->setGeometry(rect.left, rect.top, std::max(1, rect.Width()), std::max(1, rect.Height()));
