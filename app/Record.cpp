@@ -1,15 +1,14 @@
 #include "Record.h"
 #include "Devices.h"
+#include "platform/Application.h"
 #include "platform/QtNotices.h"
 #include "platform/WaveIn.h"
 #include "record/DlgRecord.h"
 #include "record/ItemList.h"
-#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -140,12 +139,8 @@ int RunRecord(int argc, char** argv) {
         std::fputs(kNoDevice, stderr);
         return 3;
     }
-    std::unique_ptr<QApplication> app;
-    static int qargc = 1;
-    static char name[] = "vokrec";
-    static char* qargv[] = {name, nullptr};
     QuietFrameworkNotices();
-    if (!QCoreApplication::instance()) app = std::make_unique<QApplication>(qargc, qargv);
+    CWinApp app("vokrec");
 
     std::vector<const char*> names;
     for (const std::string& s : items)
