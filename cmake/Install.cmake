@@ -11,7 +11,7 @@ set(VOK_PUBLIC_HEADERS
   capture/WavWriter.h capture/WavReader.h
   channels/SoftChanWave8.h channels/SoftChanLE.h
   graph/Axis.h graph/AxisDraw.h graph/Graph.h graph/GraphWnd.h graph/CounterWnd.h
-  platform/Application.h platform/WaveIn.h
+  platform/Application.h platform/AudioSystem.h platform/WaveIn.h
   platform/QtNotices.h)
 
 function(vok_header_closure out)
@@ -47,6 +47,14 @@ endforeach()
 install(TARGETS vokdll EXPORT vokdllTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev)
 install(TARGETS vokrec RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
+
+# The manual, compressed as Debian installs manuals (-n: no name or time in it).
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/vokrec.1.gz
+  COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/docs/vokrec.1 > ${CMAKE_BINARY_DIR}/vokrec.1.gz
+  DEPENDS ${CMAKE_SOURCE_DIR}/docs/vokrec.1)
+add_custom_target(vokrec_man ALL DEPENDS ${CMAKE_BINARY_DIR}/vokrec.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/vokrec.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+  COMPONENT program)
 
 set(VOK_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/vokdll)
 install(EXPORT vokdllTargets NAMESPACE vokdll:: DESTINATION ${VOK_CMAKE_DIR} COMPONENT dev)

@@ -68,25 +68,32 @@ class CaptureOwner : public CWnd {
     void OnTimer(UINT) override { CWinApp::Quit(1); }
 };
 
+constexpr int kWaveChan = 0; // the channel number of the recording
+
+int Fail(const std::string& what) {
+    std::fprintf(stderr, "vokhost: %s\n", what.c_str());
+    return 0;
+}
+
 int RecordHeadless(const std::string& folder, float seconds) {
     SOFTCHANNELS channels;
     const ADCHANINFO info = RecordingChannelInfo();
-    auto* wave = new SOFTCHAN_WAVE8(0, long(seconds * 11025), 1.0f / 11025, &info);
-    const int iWave = channels.AddChan(wave); // the list owns the channel
+    auto* wave = new SOFTCHAN_WAVE8(kWaveChan, long(seconds * 11025), 1.0f / 11025, &info);
+    if (!channels.AddChan(wave)) return Fail("no channel"); // the list owns it now
     CaptureOwner owner;
     RecorderButtons recorder;
     if (!owner.CreateHidden() || !recorder.Create(CaptureOwner::kMsg, 0, RATE_11025, SAMPLE_8BIT))
-        return 0;
+        return Fail("no capture engine");
     recorder.SetSoftChan(wave);
-    if (!recorder.Start(&owner)) return 0;
+    if (!recorder.Start(&owner)) return Fail("the capture did not start");
     owner.SetTimer(1, 30000);
     const int timedOut = CWinApp::Run();
     recorder.Cancel();
     recorder.DeviceClose();
-    if (timedOut) return 0;
+    if (timedOut) return Fail("the recording did not end");
 
     RECORDING_ANALYSIS result;
-    if (!AnalyseRecording(channels, iWave, result)) return 0;
+    if (!AnalyseRecording(channels, kWaveChan, result)) return Fail("no analysis");
     const long n = wave->RtnNel();
     const long first = std::clamp(wave->IndexOfTime(result.range.Lo), 0L, n - 1);
     const long last = std::clamp(wave->IndexOfTime(result.range.Hi), 0L, n - 1);
@@ -95,7 +102,7 @@ int RecordHeadless(const std::string& folder, float seconds) {
     WAVWriter writer;
     if (!writer.Save(path.c_str(), &recorder.GetWaveFormatEx(), samples + first,
                      int(last - first + 1)))
-        return 0;
+        return Fail("cannot write " + path);
     std::printf("headless.wav %ld %ld\n", first, last);
     return 1;
 }

@@ -6,6 +6,7 @@
 #include <vokdll/capture/WavWriter.h>
 #include <vokdll/channels/SoftChanWave8.h>
 #include <vokdll/platform/Application.h>
+#include <vokdll/platform/Dialog.h> // WM_APP
 #include <vokdll/platform/Wnd.h>
 #include <vokdll/record/RecordingAnalysis.h>
 #include <vokdll/record/SoftChannels.h>
@@ -22,14 +23,16 @@ class Owner : public CWnd {
     }
 };
 
+constexpr int kWaveChan = 0; // the channel number of the recording
+
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const float seconds = argc > 2 ? float(std::atof(argv[2])) : 2.0f;
     CWinApp app("vokrecord");
     SOFTCHANNELS channels;
     const ADCHANINFO info = RecordingChannelInfo();
-    auto* wave = new SOFTCHAN_WAVE8(0, long(seconds * 11025), 1.0f / 11025, &info);
-    const int iWave = channels.AddChan(wave);
+    auto* wave = new SOFTCHAN_WAVE8(kWaveChan, long(seconds * 11025), 1.0f / 11025, &info);
+    if (!channels.AddChan(wave)) return 1; // the list owns the channel now
     Owner owner;
     RecorderButtons rec;
     if (!owner.CreateHidden() || !rec.Create(WM_APP + 1, 0, RATE_11025, SAMPLE_8BIT)) return 1;
@@ -38,7 +41,7 @@ int main(int argc, char** argv) {
     rec.DeviceClose();
 
     RECORDING_ANALYSIS a;
-    if (!AnalyseRecording(channels, iWave, a)) return 1;
+    if (!AnalyseRecording(channels, kWaveChan, a)) return 1;
     const long n = wave->RtnNel();
     const long first = std::clamp(wave->IndexOfTime(a.range.Lo), 0L, n - 1);
     const long last = std::clamp(wave->IndexOfTime(a.range.Hi), 0L, n - 1);

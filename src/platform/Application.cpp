@@ -12,6 +12,8 @@ CWinApp::CWinApp(const char* name) {
     if (QCoreApplication::instance()) return;
     qsnprintf(g_name, sizeof g_name, "%s", name ? name : "vokdll");
     m_pApp = std::make_unique<QApplication>(g_argc, g_argv);
+    // The host decides when the process ends, not the closing of a dialog.
+    QApplication::setQuitOnLastWindowClosed(false);
 }
 
 CWinApp::~CWinApp() = default;

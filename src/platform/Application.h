@@ -9,7 +9,8 @@ class QApplication;
 
 class VOK_API CWinApp {
   public:
-    // Makes the application unless the process already has one.
+    // Makes the application unless the process already has one; closing the
+    // last window does not end Run.
     explicit CWinApp(const char* name = "vokdll");
     ~CWinApp();
     CWinApp(const CWinApp&) = delete;

@@ -34,7 +34,7 @@ for s in DlgRecord::iTimes DlgRecord::m_bShuttingDown GRAPH::colors CCounterWnd:
     need "$s"
 done
 # Inner parts stay hidden.
-hidden=$(grep -E '^(typeinfo for |vtable for )?(VokWndWidget|VokDialogWidget|DlgSaving|CWaveInAudioWnd|PostQueue|AudioSystem)\b' <<<"$syms" || true)
+hidden=$(grep -E '^(typeinfo for |vtable for )?(VokWndWidget|VokDialogWidget|DlgSaving|CWaveInAudioWnd|PostQueue)\b' <<<"$syms" || true)
 if [ -n "$hidden" ]; then
     echo "exported but internal:"
     echo "$hidden"

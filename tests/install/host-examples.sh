@@ -5,8 +5,8 @@
 # with the file-fed sound devices on the bundled sample, and checks the WAV
 # files they wrote: 8-bit mono 11025 Hz PCM whose samples are byte for byte
 # the recording's samples FIRST..LAST that the host reported, and for the
-# headless recordings of the whole sample the very part that the installed
-# `vokrec analyse` locates.
+# headless recordings the very part that the installed `vokrec analyse`
+# locates in the same input.
 #   tests/install/host-examples.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 src=$(cd "$1" && pwd)
@@ -33,8 +33,10 @@ for exe in "$work/host/vokhost" "$work/pc/vokrecord"; do
     case "$lib" in "$P"/*) ;; *) echo "$exe uses $lib, not the staged library" && exit 1 ;; esac
 done
 
-# The recording input: the bundled sample as raw 8-bit samples.
-sox "$src/tests/data/sample.wav" -t raw -r 11025 -e unsigned-integer -b 8 -c 1 "$work/in.raw"
+# The recording input: the bundled sample as raw 8-bit samples, with 3 s of
+# silence after it so that a 5 s recording reads no further than the file.
+sox "$src/tests/data/sample.wav" -t raw -r 11025 -e unsigned-integer -b 8 -c 1 "$work/in.raw" \
+    pad 0 3
 mkdir -m 700 "$work/xdg" "$work/out"
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work/xdg
 export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$src/tests/data/alsa-test.conf
@@ -47,8 +49,9 @@ LD_LIBRARY_PATH=$(dirname "$(find "$P" -name 'libvokdll.so.1')")
 cat "$work/host.txt" "$work/pc.txt"
 
 # Capture stores 2204 samples of each 2205-byte buffer of the device.
-for ((o = 0; o < $(stat -c %s "$work/in.raw"); o += 2205)); do
-    tail -c +$((o + 1)) "$work/in.raw" | head -c 2204
+size=$(stat -c %s "$work/in.raw")
+for ((o = 0; o + 2205 <= size; o += 2205)); do
+    head -c $((o + 2204)) "$work/in.raw" | tail -c 2204
 done >"$work/channel.raw"
 
 check_wav() { # file first last
@@ -57,7 +60,7 @@ check_wav() { # file first last
         "wav 11025 8 1 Unsigned Integer PCM" ] || { echo "$f: not 8-bit mono 11025 Hz PCM" && return 1; }
     [ $((last - first)) -ge 1102 ] || { echo "$f: fewer than 0.1 s saved" && return 1; }
     sox "$f" -t raw "$work/got.raw"
-    tail -c +$((first + 1)) "$work/channel.raw" | head -c $((last - first + 1)) >"$work/want.raw"
+    head -c $((last + 1)) "$work/channel.raw" | tail -c $((last - first + 1)) >"$work/want.raw"
     cmp "$work/got.raw" "$work/want.raw" || { echo "$f: samples differ from the recording" && return 1; }
 }
 read -r _ d1 d2 < <(grep '^dialog.wav ' "$work/host.txt")
@@ -67,8 +70,9 @@ check_wav "$work/out/dialog.wav" "$d1" "$d2"
 check_wav "$work/out/headless.wav" "$h1" "$h2"
 check_wav "$work/out/pc.wav" "$p1" "$p2"
 
-# The installed program locates the same part of the whole sample.
-json=$("$P/bin/vokrec" analyse "$src/tests/data/sample.wav")
+# The installed program locates the same part in the same 5 s of input.
+sox -t raw -r 11025 -e unsigned-integer -b 8 -c 1 "$work/in.raw" "$work/in.wav"
+json=$("$P/bin/vokrec" analyse "$work/in.wav" --seconds 5)
 s=$(grep -o '"start_sample":[0-9]*' <<<"$json" | cut -d: -f2)
 e=$(grep -o '"end_sample":[0-9]*' <<<"$json" | cut -d: -f2)
 [ "$h1 $h2" = "$s $e" ] && [ "$p1 $p2" = "$s $e" ] ||
