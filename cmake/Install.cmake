@@ -11,7 +11,7 @@ set(VOK_PUBLIC_HEADERS
   capture/WavWriter.h capture/WavReader.h
   channels/SoftChanWave8.h channels/SoftChanLE.h
   graph/Axis.h graph/AxisDraw.h graph/Graph.h graph/GraphWnd.h graph/CounterWnd.h
-  platform/Application.h platform/AudioSystem.h platform/WaveIn.h
+  platform/Application.h platform/AudioSystem.h platform/FileDialogs.h platform/WaveIn.h
   platform/QtNotices.h)
 
 function(vok_header_closure out)
@@ -52,6 +52,10 @@ install(TARGETS vokrec RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT pro
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/vokrec.1.gz
   COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/docs/vokrec.1 > ${CMAKE_BINARY_DIR}/vokrec.1.gz
   DEPENDS ${CMAKE_SOURCE_DIR}/docs/vokrec.1)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/org.vokdll.vokrec.desktop
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT program)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/org.vokdll.vokrec.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT program)
 add_custom_target(vokrec_man ALL DEPENDS ${CMAKE_BINARY_DIR}/vokrec.1.gz)
 install(FILES ${CMAKE_BINARY_DIR}/vokrec.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
   COMPONENT program)
@@ -65,16 +69,23 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/vokdllConfigVersion.cmake
 install(FILES ${CMAKE_BINARY_DIR}/vokdllConfig.cmake ${CMAKE_BINARY_DIR}/vokdllConfigVersion.cmake
   DESTINATION ${VOK_CMAKE_DIR} COMPONENT dev)
 
-# The .pc file finds the prefix from its own place, so a staged install works.
-file(RELATIVE_PATH VOK_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
-string(REGEX REPLACE "/$" "" VOK_PC_TO_PREFIX "${VOK_PC_TO_PREFIX}")
-configure_file(${CMAKE_SOURCE_DIR}/cmake/vokdll.pc.in ${CMAKE_BINARY_DIR}/vokdll.pc @ONLY)
+# The .pc file names the prefix given at install time (cmake --install
+# --prefix, or /usr in the packages), so a staged install works as well.
+set(VOK_PC_PREFIX "@VOK_PC_PREFIX@") # kept for the install step
+configure_file(${CMAKE_SOURCE_DIR}/cmake/vokdll.pc.in ${CMAKE_BINARY_DIR}/vokdll.pc.in @ONLY)
+install(CODE "
+  set(VOK_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  configure_file(\"${CMAKE_BINARY_DIR}/vokdll.pc.in\" \"${CMAKE_BINARY_DIR}/vokdll.pc\" @ONLY)
+  " COMPONENT dev)
 install(FILES ${CMAKE_BINARY_DIR}/vokdll.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
 
 # Checks of what is installed: no Qt or PortAudio header outside src/platform,
 # the exported symbols, and hosts built against a staged install (not under
 # the sanitizers, which the examples are not built with).
+if(NOT VOK_BUILD_TESTS)
+  return()
+endif()
 add_test(NAME Install.PlatformIncludes
   COMMAND ${CMAKE_SOURCE_DIR}/tests/install/platform-includes.sh ${CMAKE_SOURCE_DIR})
 add_test(NAME Install.ExportedSymbols

@@ -5,6 +5,7 @@
 # Dependencies on system libraries are computed by dpkg-shlibdeps; the
 # packages depend on libvokdll1 of the same version.
 set(CPACK_GENERATOR DEB)
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME vokdll)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "vokdll developers <vokdll@example.org>" CACHE STRING "Package maintainer")
@@ -12,7 +13,12 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "recording of short spoken items")
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL runtime dev program)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# vokrec needs libvokdll.so.1, which is in no installed package yet: it is
+# found in the build, and the dependency on libvokdll1 comes from the
+# component dependencies below.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_STRIP_FILES ON)
@@ -21,7 +27,10 @@ set(CPACK_COMPONENT_PROGRAM_DEPENDS runtime)
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libvokdll1)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# ldconfig runs through a dpkg trigger, as Debian asks of shared libraries.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/triggers)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "recording of short spoken items - shared library
  The \"Record Item\" dialog records a list of short spoken items one after
