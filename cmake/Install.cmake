@@ -81,7 +81,7 @@ install(FILES ${CMAKE_BINARY_DIR}/vokdll.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
 
 # Checks of what is installed: no Qt or PortAudio header outside src/platform,
-# the exported symbols, and hosts built against a staged install (not under
+# the exported symbols, the manual against the program's help, and hosts built against a staged install (not under
 # the sanitizers, which the examples are not built with).
 if(NOT VOK_BUILD_TESTS)
   return()
@@ -90,6 +90,9 @@ add_test(NAME Install.PlatformIncludes
   COMMAND ${CMAKE_SOURCE_DIR}/tests/install/platform-includes.sh ${CMAKE_SOURCE_DIR})
 add_test(NAME Install.ExportedSymbols
   COMMAND ${CMAKE_SOURCE_DIR}/tests/install/exported-symbols.sh $<TARGET_FILE:vokdll>)
+add_test(NAME Install.ManualOptions
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/install/manual-options.sh $<TARGET_FILE:vokrec>
+          ${CMAKE_SOURCE_DIR}/docs/vokrec.1)
 if(NOT VOK_SANITIZE)
   add_test(NAME Install.HostExamples
     COMMAND ${CMAKE_SOURCE_DIR}/tests/install/host-examples.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
