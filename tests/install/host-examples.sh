@@ -16,6 +16,11 @@ trap 'rm -rf "$work"' EXIT
 P=$work/prefix
 
 cmake --install "$build" --prefix "$P" >/dev/null
+# The installed headers need neither Qt nor PortAudio.
+if grep -rnE '#[[:space:]]*include[[:space:]]*<(Q[A-Za-z]+|Qt[A-Za-z]*/|portaudio)' "$P/include"; then
+    echo "installed headers include Qt or PortAudio"
+    exit 1
+fi
 # Nothing of the source or build tree may be reached from here on.
 cmake -S "$src/examples/host" -B "$work/host" -G Ninja -DCMAKE_PREFIX_PATH="$P" \
     -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
