@@ -4,7 +4,7 @@
 # find_package, examples/pkgconfig through pkg-config), runs them offscreen
 # with the file-fed sound devices on the bundled sample, and checks the WAV
 # files they wrote: 8-bit mono 11025 Hz PCM whose samples are byte for byte
-# the recording's samples FIRST..LAST that the host reported, and for the
+# the input's samples FIRST..LAST that the host reported, and for the
 # headless recordings the very part that the installed `vokrec analyse`
 # locates in the same input.
 #   tests/install/host-examples.sh SOURCE_DIR BUILD_DIR
@@ -53,19 +53,13 @@ LD_LIBRARY_PATH=$(dirname "$(find "$P" -name 'libvokdll.so.1')")
 "$work/pc/vokrecord" "$work/out/pc.wav" 5 >"$work/pc.txt"
 cat "$work/host.txt" "$work/pc.txt"
 
-# Capture stores 2204 samples of each 2205-byte buffer of the device.
-size=$(stat -c %s "$work/in.raw")
-for ((o = 0; o + 2205 <= size; o += 2205)); do
-    head -c $((o + 2204)) "$work/in.raw" | tail -c 2204
-done >"$work/channel.raw"
-
 check_wav() { # file first last
     local f=$1 first=$2 last=$3
     [ "$(soxi -t "$f") $(soxi -r "$f") $(soxi -b "$f") $(soxi -c "$f") $(soxi -e "$f")" = \
         "wav 11025 8 1 Unsigned Integer PCM" ] || { echo "$f: not 8-bit mono 11025 Hz PCM" && return 1; }
     [ $((last - first)) -ge 1102 ] || { echo "$f: fewer than 0.1 s saved" && return 1; }
     sox "$f" -t raw "$work/got.raw"
-    head -c $((last + 1)) "$work/channel.raw" | tail -c $((last - first + 1)) >"$work/want.raw"
+    head -c $((last + 1)) "$work/in.raw" | tail -c $((last - first + 1)) >"$work/want.raw"
     cmp "$work/got.raw" "$work/want.raw" || { echo "$f: samples differ from the recording" && return 1; }
 }
 read -r _ d1 d2 < <(grep '^dialog.wav ' "$work/host.txt")
