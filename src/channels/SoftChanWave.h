@@ -4,8 +4,9 @@
 // nNel counts pairs and RtnNel() samples.
 #pragma once
 #include "channels/SoftChanAD.h"
+#include "platform/Export.h"
 
-class SOFTCHAN_WAVE : public SOFTCHAN_AD {
+class VOK_API SOFTCHAN_WAVE : public SOFTCHAN_AD {
     DECLARE_DYNAMIC(SOFTCHAN_WAVE)
   public:
     long RtnNel() override { return 2L * nNel; }

@@ -3,8 +3,9 @@
 // RtnNel() samples.
 #pragma once
 #include "channels/SoftChanWave.h"
+#include "platform/Export.h"
 
-class SOFTCHAN_WAVE16 : public SOFTCHAN_WAVE {
+class VOK_API SOFTCHAN_WAVE16 : public SOFTCHAN_WAVE {
     DECLARE_DYNCREATE(SOFTCHAN_WAVE16)
   public:
     SOFTCHAN_WAVE16() = default;

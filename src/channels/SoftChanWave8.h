@@ -2,8 +2,9 @@
 // the block, stored two per 16-bit pair. nNel counts pairs, RtnNel() samples.
 #pragma once
 #include "channels/SoftChanWave.h"
+#include "platform/Export.h"
 
-class SOFTCHAN_WAVE8 : public SOFTCHAN_WAVE {
+class VOK_API SOFTCHAN_WAVE8 : public SOFTCHAN_WAVE {
     DECLARE_DYNCREATE(SOFTCHAN_WAVE8)
   public:
     SOFTCHAN_WAVE8() = default;

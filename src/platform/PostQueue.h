@@ -12,13 +12,6 @@ namespace PostQueue {
 // application object (fn is then dropped).
 bool Post(std::function<void()> fn);
 
-// Makes the object that receives the wake-ups, when called on the GUI thread
-// (windows and dialogs call it as they are made, so it exists before any
-// worker posts). A worker that posts first has the GUI thread make it.
-void Prepare();
-// True once that object exists and was made on the GUI thread.
-bool ReceiverMadeOnGuiThread();
-
 // Queues a message for the window's WindowProc; it is dropped when the window
 // is gone by the time the loop runs it (self then points at nothing).
 template <class Wnd>

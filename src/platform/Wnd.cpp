@@ -111,7 +111,6 @@ void CWnd::SetToolTip(const std::string& text) {
 }
 
 BOOL CWnd::attach(VokWndWidget* w, const CRect& rect, UINT id, bool visible) {
-    PostQueue::Prepare();
     m_pWnd = w;
     m_nID = id;
     w->setGeometry(rect.left, rect.top, std::max(1, rect.Width()), std::max(1, rect.Height()));
@@ -246,6 +245,13 @@ CRect CWnd::GetClientRect() const {
 
 void CWnd::ShowWindow(int cmd) {
     if (m_pWnd) m_pWnd->setVisible(cmd != SW_HIDE);
+}
+
+void CWnd::SetWindowText(const std::string& text) {
+    if (m_pWnd) m_pWnd->setWindowTitle(QString::fromStdString(text));
+}
+std::string CWnd::GetWindowText() const {
+    return m_pWnd ? m_pWnd->windowTitle().toStdString() : std::string();
 }
 
 bool CWnd::IsWindowVisible() const {

@@ -5,6 +5,7 @@
 // to the last bit.
 #pragma once
 #include "channels/SoftChan.h"
+#include "platform/Export.h"
 #include "support/Range.h"
 
 class SOFTCHANNELS;
@@ -31,16 +32,16 @@ struct RECORDING_ANALYSIS {
 // full scale reading as +-1000 at either sample size: 8-bit counts around 128,
 // one count reading as 7.8125 (-1000 ... +992.1875); 16-bit counts around 0,
 // one count reading as 1000 / 32768 (-1000 ... +999.97).
-ADCHANINFO RecordingChannelInfo(int bits = 8);
+VOK_API ADCHANINFO RecordingChannelInfo(int bits = 8);
 
 // DC level over the last 0.1 s written to w (up to its last saved sample), as
 // the offset to subtract: RawToVolts(ValueToRaw(mean)) of w's info. 0 when
 // nothing has been written. Stores it in w.info.fOffset and returns it.
-float RemoveDcLevel(SOFTCHAN_WAVE& w);
+VOK_API float RemoveDcLevel(SOFTCHAN_WAVE& w);
 
 // Points of the "Volume" curve for a wave channel of nel samples of dt seconds:
 // trunc(nel * dt * 100) in extended precision (199 for 2 s at 11025 Hz).
-long VolumePointCount(long nel, float dt);
+VOK_API long VolumePointCount(long nel, float dt);
 
 // Runs the whole analysis on channel iWaveChan of channels, which must be a
 // wave channel (SOFTCHAN_WAVE8 or SOFTCHAN_WAVE16) added to the list:
@@ -56,4 +57,4 @@ long VolumePointCount(long nel, float dt);
 // found); 0 when iWaveChan is not a wave channel of the list or no channel
 // number is free; result then holds what was done (defaults otherwise).
 // Runs on the dialog's thread; the channels must not be written meanwhile.
-int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result);
+VOK_API int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result);

@@ -2,15 +2,10 @@
 // arrive on the GUI thread in the order that thread posted them, none is lost,
 // and a message to a window destroyed in the meantime is dropped.
 #include "EventLoop.h"
-#include "platform/PostQueue.h"
 #include "platform/Wnd.h"
 #include <QCoreApplication>
 #include <QThread>
-#include <atomic>
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -80,30 +75,4 @@ TEST(PostMessage, ToADestroyedWindowIsDropped) {
     probe.PostMessage(0x8201, 0, 0);
     ASSERT_TRUE(testloop::PumpUntil([&] { return !probe.got.empty(); }, 10000));
     EXPECT_EQ(probe.got[0].msg, 0x8201u);
-}
-
-// Runs only in a process of its own (started by the test below): a worker
-// thread posts before anything in the process has posted or made a window.
-TEST(PostMessage, DISABLED_WorkerPostsFirst) {
-    ASSERT_FALSE(PostQueue::ReceiverMadeOnGuiThread());
-    std::atomic<bool> ran{false};
-    std::atomic<bool> onGui{false};
-    std::thread([&] {
-        PostQueue::Post([&] {
-            onGui = QThread::currentThread() == QCoreApplication::instance()->thread();
-            ran = true;
-        });
-    }).join();
-    EXPECT_TRUE(testloop::PumpUntil([&] { return ran.load(); }));
-    EXPECT_TRUE(onGui);
-    EXPECT_TRUE(PostQueue::ReceiverMadeOnGuiThread());
-}
-
-// The object that receives the wake-ups is made on the GUI thread even when a
-// sound thread posts first.
-TEST(PostMessage, ReceiverIsMadeOnTheGuiThreadWhenAWorkerPostsFirst) {
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe");
-    const std::string cmd = "'" + self + "' --gtest_also_run_disabled_tests " +
-                            "--gtest_filter=PostMessage.DISABLED_WorkerPostsFirst >/dev/null 2>&1";
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
 }
