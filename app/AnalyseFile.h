@@ -18,6 +18,8 @@ struct ANALYSE_RESULT {
     double rmsDbfs = NAN;  // RMS from startSample to endSample without the DC level; NaN
                            // when not located
     long clipped = 0;      // samples at either end of the sample range
+    long rate = 0;         // samples per second of the file
+    int bits = 0;          // bits per sample of the file
 };
 
 ANALYSE_RESULT AnalyseFile(const std::string& path, const ANALYSE_ARGS& args);

@@ -26,6 +26,10 @@ std::string ResultLine(const std::string& path, const ANALYSE_RESULT& r, bool fi
                 ",\"peak_dbfs\":" + JsonNumber(r.peakDbfs, 2) +
                 ",\"rms_dbfs\":" + JsonNumber(r.rmsDbfs, 2) +
                 ",\"clipped\":" + std::to_string(r.clipped);
+    // The format closes the figures, and a plain object unless it is the
+    // dialog's default (so that such output stays as it always was).
+    if (figures || r.rate != 11025 || r.bits != 8)
+        line += ",\"rate\":" + std::to_string(r.rate) + ",\"bits\":" + std::to_string(r.bits);
     return line + "}\n";
 }
 

@@ -6,7 +6,9 @@
 
 // The JSON object of a file, with '\n'. Without figures it holds the fields
 // of a single-file run; with them also duration, peak_dbfs, rms_dbfs and
-// clipped. A failed file gives {"file":...,"error":...}.
+// clipped. rate and bits come last: always with the figures, without them
+// only for a file not at 11025 Hz 8-bit. A failed file gives
+// {"file":...,"error":...}.
 std::string ResultLine(const std::string& path, const ANALYSE_RESULT& r, bool figures);
 
 // The message of a failed file for standard error, with '\n':

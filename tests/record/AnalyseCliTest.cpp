@@ -118,8 +118,9 @@ TEST_F(AnalyseCli, HelpAndBadArguments) {
 TEST_F(AnalyseCli, WrongFormatsAreNamed) {
     const std::vector<uint8_t> d(2000, 128);
     ExpectRejected(Write("stereo.wav", Wav(d, 2)), "not mono");
-    ExpectRejected(Write("16bit.wav", Wav(d, 1, 11025, 16)), "not 8-bit");
-    ExpectRejected(Write("22050.wav", Wav(d, 1, 22050)), "not 11025 Hz");
+    ExpectRejected(Write("24bit.wav", Wav(d, 1, 11025, 24)), "not 8- or 16-bit");
+    ExpectRejected(Write("16000.wav", Wav(d, 1, 16000)),
+                   "not 8000, 11025, 22050, 44100 or 48000 Hz");
     ExpectRejected(Write("float.wav", Wav(d, 1, 11025, 32, 3)), "not PCM");
     ExpectRejected(dir + "/missing.wav", "cannot open");
     ExpectRejected("/dev/null", "not a regular file");

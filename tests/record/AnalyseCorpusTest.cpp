@@ -11,14 +11,6 @@ using namespace rectest;
 namespace {
 using AnalyseCorpus = AnalyseTest;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);)
-        lines.push_back(l);
-    return lines;
-}
-
 std::vector<std::string> Files(const std::string& out) {
     std::vector<std::string> files;
     for (const std::string& l : Lines(out))

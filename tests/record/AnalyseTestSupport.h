@@ -6,6 +6,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <regex>
+#include <sstream>
 #include <tuple>
 
 namespace rectest {
@@ -67,6 +68,15 @@ inline std::vector<uint8_t> Speech(double seconds, double t0, double t1) {
     for (size_t i = size_t(t0 * 11025); i < size_t(t1 * 11025) && i < d.size(); ++i)
         d[i] = (i / 20) % 2 ? 200 : 56;
     return d;
+}
+
+// The lines of an output, without their '\n'.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        lines.push_back(l);
+    return lines;
 }
 
 // The value of a field of the one-line JSON object, as text.
