@@ -1,36 +1,44 @@
 #include "Record.h"
 #include "Choose.h"
 #include "Devices.h"
+#include "capture/CaptureTypes.h"
 #include "platform/Application.h"
 #include "platform/QtNotices.h"
 #include "platform/WaveIn.h"
 #include "record/DlgRecord.h"
 #include "record/ItemList.h"
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
-                     "                     [--device NAME] [--progress] [--resume] [--meter]\n"
-                     "                     [--keys] [--help-button] [--session]\n"
-                     "                     [--choose]\n"
+                     "                     [--device NAME] [--rate HZ] [--bits 8|16]\n"
+                     "                     [--progress] [--resume] [--meter] [--keys]\n"
+                     "                     [--help-button] [--session] [--choose]\n"
                      "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
                      "  --item-file holds one name per line (UTF-8 text, names of at most 1024\n"
                      "  bytes; blank lines and surrounding spaces are ignored; a file with\n"
                      "  control characters, invalid UTF-8 or invisible formatting characters is\n"
                      "  refused, as are such --items names).\n"
                      "  Exits 0 when the dialog ends with OK, 1 on Cancel, 2 on bad arguments\n"
-                     "  and 3 when there is no sound capture device.\n"
+                     "  and 3 when there is no sound capture device or it cannot record in\n"
+                     "  the format asked for.\n"
                      "  The capture device is the default input, or the one named by\n"
                      "  VOK_AUDIO_DEVICE.\n"
                      "  --device NAME  records from and plays to the device NAME (its exact name\n"
                      "                 or a part found in no other name; `vokrec devices` lists\n"
                      "                 them); an unknown or ambiguous NAME exits 3.\n"
+                     "  --rate HZ      samples per second: 8000, 11025 (default), 22050, 44100\n"
+                     "                 or 48000\n"
+                     "  --bits 8|16    bits per sample (default 8); recordings are mono\n"
                      "  --progress     ticks the items whose file is in DIR; \"n of m recorded\"\n"
                      "  --resume       starts at the first item without a file in DIR\n"
                      "  --meter        level meter while recording; \"Clipped\" / \"Very quiet\"\n"
@@ -76,6 +84,62 @@ bool SessionFlag(const std::string& a, RECORD_OPTIONS& o) {
     return a == "--session";
 }
 
+// Sets the rate or sample size a --rate or --bits value names; the one-line
+// reason when it is not one the dialog records in.
+std::string SetFormat(const std::string& option, const char* value, RECORD_OPTIONS& o) {
+    const bool rate = option == "--rate";
+    const char* end = value + std::strlen(value);
+    unsigned n = 0;
+    const auto r = std::from_chars(value, end, n);
+    tagWAVERATE rateChoice;
+    tagSAMPLESIZE sizeChoice;
+    const bool whole = r.ec == std::errc() && r.ptr == end;
+    if (whole && (rate ? RateChoice(n, rateChoice) : SizeChoice(n, sizeChoice))) {
+        (rate ? o.nRate : o.nBits) = int(n);
+        return {};
+    }
+    return option + " must be " +
+           (rate ? "8000, 11025, 22050, 44100 or 48000" : std::string("8 or 16")) + ", not '" +
+           value + "'";
+}
+
+// Standard error sent to /dev/null for the object's life: the audio back end
+// prints its own diagnostics of a refused format there, and the command says
+// it in one line of its own.
+class QuietStderr {
+  public:
+    QuietStderr() : m_saved(dup(2)) {
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && null >= 0) dup2(null, 2);
+        if (null >= 0) close(null);
+    }
+    ~QuietStderr() {
+        if (m_saved < 0) return;
+        dup2(m_saved, 2);
+        close(m_saved);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+  private:
+    int m_saved;
+};
+
+// Whether the capture device opens in the options' format: opened and closed
+// again at once, so that a format it refuses is named before the dialog opens.
+bool DeviceTakesFormat(const RECORD_OPTIONS& o) {
+    tagWAVERATE rate;
+    tagSAMPLESIZE size;
+    if (!RateChoice(unsigned(o.nRate), rate) || !SizeChoice(unsigned(o.nBits), size)) return false;
+    const WAVEFORMATEX fmt = MakeWaveFormat(rate, size);
+    HWAVEIN h = nullptr;
+    QuietStderr quiet;
+    if (waveInOpen(&h, WAVE_MAPPER, &fmt, nullptr, 0, CALLBACK_NULL) != MMSYSERR_NOERROR)
+        return false;
+    waveInClose(h);
+    return true;
+}
+
 } // namespace
 
 int RunRecord(int argc, char** argv) {
@@ -95,6 +159,12 @@ int RunRecord(int argc, char** argv) {
             choose = true;
         } else if (a == "--device" && i + 1 < argc) {
             options.strDevice = argv[++i];
+        } else if ((a == "--rate" || a == "--bits") && i + 1 < argc) {
+            const std::string fault = SetFormat(a, argv[++i], options);
+            if (!fault.empty()) {
+                std::fprintf(stderr, "vokrec record: %s\n%s", fault.c_str(), kUsage);
+                return 2;
+            }
         } else if (SessionFlag(a, options)) {
         } else if (a == "--items") {
             haveList = true;
@@ -152,6 +222,12 @@ int RunRecord(int argc, char** argv) {
                        "recorded.\n",
                        stderr);
         std::fputs(kNoDevice, stderr);
+        return 3;
+    }
+    if (!DeviceTakesFormat(options)) {
+        std::fprintf(stderr,
+                     "vokrec record: the sound capture device cannot record %d-bit mono at %d Hz\n",
+                     options.nBits, options.nRate);
         return 3;
     }
     if (!app) {
