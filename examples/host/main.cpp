@@ -1,14 +1,17 @@
 // A host of the recording library. It runs the "Record Item" dialog for one
 // item and ends it by itself (a timer presses "Record", then "Save", then
 // "OK"), and then does the same without any window: a RecorderButtons capture
-// into a SOFTCHAN_WAVE8, the analysis, and WAVWriter for the spoken part.
+// into a SOFTCHAN_WAVE8 (SOFTCHAN_WAVE16 for 16 bits), the analysis, and
+// WAVWriter for the spoken part.
 //
-//   vokhost FOLDER      writes FOLDER/dialog.wav and FOLDER/headless.wav
+//   vokhost FOLDER [RATE BITS]   writes FOLDER/dialog.wav and FOLDER/headless.wav,
+//                                recorded at RATE Hz in BITS bits (11025 and 8)
 //
 // For each file it prints "NAME FIRST LAST": the samples of the recording
 // that the file holds. Exit status 0 when both were written.
 #include <vokdll/capture/RecorderButtons.h>
 #include <vokdll/capture/WavWriter.h>
+#include <vokdll/channels/SoftChanWave16.h>
 #include <vokdll/channels/SoftChanWave8.h>
 #include <vokdll/platform/Application.h>
 #include <vokdll/platform/Wnd.h>
@@ -18,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -75,14 +79,22 @@ int Fail(const std::string& what) {
     return 0;
 }
 
-int RecordHeadless(const std::string& folder, float seconds) {
+int RecordHeadless(const std::string& folder, float seconds, tagWAVERATE rateChoice,
+                   tagSAMPLESIZE sizeChoice) {
     SOFTCHANNELS channels;
-    const ADCHANINFO info = RecordingChannelInfo();
-    auto* wave = new SOFTCHAN_WAVE8(kWaveChan, long(seconds * 11025), 1.0f / 11025, &info);
+    const long rate = long(RateOf(rateChoice));
+    const int bits = int(BitsOf(sizeChoice));
+    const ADCHANINFO info = RecordingChannelInfo(bits);
+    const long n = long(seconds) * rate;
+    SOFTCHAN_WAVE* wave = nullptr;
+    if (bits == 16)
+        wave = new SOFTCHAN_WAVE16(kWaveChan, n, 1.0f / float(rate), &info);
+    else
+        wave = new SOFTCHAN_WAVE8(kWaveChan, n, 1.0f / float(rate), &info);
     if (!channels.AddChan(wave)) return Fail("no channel"); // the list owns it now
     CaptureOwner owner;
     RecorderButtons recorder;
-    if (!owner.CreateHidden() || !recorder.Create(CaptureOwner::kMsg, 0, RATE_11025, SAMPLE_8BIT))
+    if (!owner.CreateHidden() || !recorder.Create(CaptureOwner::kMsg, 0, rateChoice, sizeChoice))
         return Fail("no capture engine");
     recorder.SetSoftChan(wave);
     if (!recorder.Start(&owner)) return Fail("the capture did not start");
@@ -94,14 +106,14 @@ int RecordHeadless(const std::string& folder, float seconds) {
 
     RECORDING_ANALYSIS result;
     if (!AnalyseRecording(channels, kWaveChan, result)) return Fail("no analysis");
-    const long n = wave->RtnNel();
     const long first = std::clamp(wave->IndexOfTime(result.range.Lo), 0L, n - 1);
     const long last = std::clamp(wave->IndexOfTime(result.range.Hi), 0L, n - 1);
-    const auto* samples = static_cast<const uint8_t*>(wave->mem.GetPtr());
+    const uint8_t* samples = wave->SampleData(); // bits / 8 bytes a sample
+    const long bytes = wave->BytesPerSample();
     const std::string path = folder + "/headless.wav";
     WAVWriter writer;
-    if (!writer.Save(path.c_str(), &recorder.GetWaveFormatEx(), samples + first,
-                     int(last - first + 1)))
+    if (!writer.Save(path.c_str(), &recorder.GetWaveFormatEx(), samples + first * bytes,
+                     int((last - first + 1) * bytes)))
         return Fail("cannot write " + path);
     std::printf("headless.wav %ld %ld\n", first, last);
     return 1;
@@ -110,8 +122,12 @@ int RecordHeadless(const std::string& folder, float seconds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: vokhost FOLDER\n", stderr);
+    tagWAVERATE rate = RATE_11025;
+    tagSAMPLESIZE size = SAMPLE_8BIT;
+    if ((argc != 2 && argc != 4) ||
+        (argc == 4 && (!RateChoice(unsigned(std::atoi(argv[2])), rate) ||
+                       !SizeChoice(unsigned(std::atoi(argv[3])), size)))) {
+        std::fputs("usage: vokhost FOLDER [RATE BITS]\n", stderr);
         return 2;
     }
     CWinApp app("vokhost");
@@ -123,6 +139,10 @@ int main(int argc, char** argv) {
 
     const char* items[] = {"dialog.wav"};
     AutoRecordDlg dlg(argv[1], items, 1);
+    RECORD_OPTIONS options;
+    options.nRate = int(RateOf(rate));
+    options.nBits = int(BitsOf(size));
+    dlg.SetOptions(options);
     if (dlg.DoModal() != IDOK) return 1;
-    return RecordHeadless(argv[1], 5.0f) ? 0 : 1;
+    return RecordHeadless(argv[1], 5.0f, rate, size) ? 0 : 1;
 }

@@ -158,3 +158,36 @@ TEST(DlgRecordFormats, FormatNotOfferedIsRefused) {
         EXPECT_EQ(boxes.texts, std::vector<std::string>{"Error Opening Audio"}) << o.nRate;
     }
 }
+
+// At 16-bit 48000 Hz a located, marked part of the recording is saved as
+// exactly the source frames from the first to the last marked sample, in a
+// file whose header says 16-bit, 48000 Hz, one channel.
+TEST(DlgRecordFormats, MarkedPartAtSixteenBits48kHzIsTheSourceFramesExactly) {
+    MessageCapture boxes;
+    const std::vector<uint8_t> input = Tone(48000, 16);
+    WriteBytes(InFile(), input);
+    const std::string folder = NewFolder("marked16");
+    DlgRecord d(folder.c_str(), kNames, 1);
+    d.SetOptions(Format(48000, 16));
+    long first = 0, last = 0;
+    runWith(d, [&] {
+        recordToTheEnd(d); // 2 sec
+        ASSERT_TRUE(d.GetMarkedSamples(first, last));
+        click(d, DlgRecord::IDC_BUTTON_SAVE);
+        d.EndDialog(IDCANCEL);
+    });
+    // The located tone, not the whole recording.
+    EXPECT_NEAR(first, 0.53 * 48000, 0.05 * 48000);
+    EXPECT_NEAR(last, 1.37 * 48000, 0.05 * 48000);
+    WAVReader wav;
+    ASSERT_EQ(wav.Load(folder + "/take.wav"), 1) << wav.Error();
+    EXPECT_EQ(wav.wFormatTag, 1u);
+    EXPECT_EQ(wav.nChannels, 1u);
+    EXPECT_EQ(wav.nSamplesPerSec, 48000u);
+    EXPECT_EQ(wav.wBitsPerSample, 16u);
+    EXPECT_EQ(wav.nBlockAlign, 2u);
+    EXPECT_EQ(wav.nAvgBytesPerSec, 96000u);
+    ASSERT_EQ(wav.data.size(), size_t(2 * (last - first + 1)));
+    EXPECT_TRUE(std::equal(wav.data.begin(), wav.data.end(), input.begin() + 2 * first));
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+}
