@@ -1,6 +1,7 @@
 // The analysis the "Record Item" dialog runs after a recording (DC level, level
 // channel, "Volume" curve, speech location) for record times of 2, 30 and
-// 300 s. Each iteration gets a fresh channel list; only AnalyseRecording is
+// 300 s at 8-bit 11025 Hz, and of 30 and 300 s at 16-bit 48000 Hz (14.4 M
+// samples). Each iteration gets a fresh channel list; only AnalyseRecording is
 // timed. `bench_analysis --write-wav FILE SECONDS` writes the same signal as
 // an 8-bit mono 11025 Hz WAV file instead; `--write-corpus DIR COUNT SECONDS`
 // writes COUNT such files, DIR/item-0000.wav on, each with noise of its own.
@@ -15,13 +16,13 @@
 #include <memory>
 
 namespace {
-void BM_AnalyseRecording(benchmark::State& state) {
+void AnalyseAt(benchmark::State& state, long rate, int bits) {
     const long seconds = long(state.range(0));
-    const std::vector<uint8_t> samples = bench::MakeSignal(seconds);
+    const std::vector<uint8_t> samples = bench::MakeSignal(seconds, 12345, rate, bits);
     RECORDING_ANALYSIS result;
     for (auto _ : state) {
         state.PauseTiming();
-        auto rec = std::make_unique<bench::Recording>(seconds, samples);
+        auto rec = std::make_unique<bench::Recording>(seconds, samples, rate, bits);
         state.ResumeTiming();
         AnalyseRecording(rec->list, 0, result);
         state.PauseTiming();
@@ -32,7 +33,16 @@ void BM_AnalyseRecording(benchmark::State& state) {
     state.counters["start_s"] = result.range.Lo;
     state.counters["end_s"] = result.range.Hi;
 }
+
+void BM_AnalyseRecording(benchmark::State& state) {
+    AnalyseAt(state, bench::kRate, 8);
+}
 BENCHMARK(BM_AnalyseRecording)->Arg(2)->Arg(30)->Arg(300)->Unit(benchmark::kMillisecond);
+
+void BM_AnalyseRecording48k16(benchmark::State& state) {
+    AnalyseAt(state, 48000, 16);
+}
+BENCHMARK(BM_AnalyseRecording48k16)->Arg(30)->Arg(300)->Unit(benchmark::kMillisecond);
 
 int WriteWav(const std::string& path, long seconds, uint32_t seed = 12345) {
     const std::vector<uint8_t> samples = bench::MakeSignal(seconds, seed);

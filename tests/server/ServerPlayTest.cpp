@@ -36,36 +36,36 @@ double Energy(const std::vector<double>& v, long from, long to) {
         e += v[size_t(i)] * v[size_t(i)];
     return e;
 }
-} // namespace
 
-// "Play" sends the marked part to the default sink: what the speakers' monitor
-// hears is the marked part, to its last sample. The part ends inside the
-// word, so a device that lost what it still held at the end would be heard.
-TEST_F(SoundServerPlay, MarkedPartReachesTheSpeakers) {
+// Records the word in the format, marks from its start to its middle, plays
+// that and records the speakers' monitor at the same rate: the heard sound is
+// the marked part, to its last sample.
+void ExpectMarkedPartHeard(int rate, int bits) {
     MessageCapture boxes;
     const char* names[] = {"p01.wav"};
     DlgRecord d(TempDir().c_str(), names, 1);
+    d.SetOptions(FormatOptions(rate, bits));
     runWith(d, [&] {
         RecordWord(d, 0);
         const CRngFlt word = d.GetMarkedTimes();
         d.m_pGraphWnd->SetStartEndTimes(word.Lo, (word.Lo + word.Hi) / 2);
         const std::vector<double> marked = MarkedSamples(d);
-        ASSERT_GT(marked.size(), 2000u);
+        ASSERT_GT(marked.size(), size_t(rate / 5));
 
         const std::string heardFile = TempDir() + "/heard.raw";
-        Process recorder(RecordSpeakers(kCompareRate), heardFile);
+        Process recorder(RecordSpeakers(rate), heardFile);
         // The monitor recording runs once the server has its stream.
         ASSERT_TRUE(PumpUntil([] { return !Pactl("list short source-outputs").empty(); }, 5000));
         MsUntilIdle(d, DlgRecord::IDC_BUTTON_PLAY);
         // Everything played, and a little more, is in the file.
-        const size_t want = 2 * (marked.size() + kCompareRate / 5);
+        const size_t want = 2 * (marked.size() + size_t(rate / 5));
         EXPECT_TRUE(PumpUntil([&] { return FileSize(heardFile) >= want; }, 5000));
         EXPECT_TRUE(recorder.Interrupt());
         const std::vector<double> heard = RawSamples16(heardFile);
         long lag = 0;
         EXPECT_GE(BestCorrelation(marked, heard, &lag), 0.9);
         // The last 40 ms, where the part was played to (the path's gain is 1).
-        const long n = long(marked.size()), tail = kCompareRate / 25;
+        const long n = long(marked.size()), tail = rate / 25;
         double mean = 0;
         for (double x : marked)
             mean += x / double(n);
@@ -76,6 +76,19 @@ TEST_F(SoundServerPlay, MarkedPartReachesTheSpeakers) {
         d.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(boxes.texts, std::vector<std::string>{});
+}
+} // namespace
+
+// "Play" sends the marked part to the default sink: what the speakers' monitor
+// hears is the marked part, to its last sample, at the default format and at
+// 16-bit 48000 Hz. The part ends inside the word, so a device that lost what
+// it still held at the end would be heard.
+TEST_F(SoundServerPlay, MarkedPartReachesTheSpeakers) {
+    ExpectMarkedPartHeard(kCompareRate, 8);
+}
+
+TEST_F(SoundServerPlay, MarkedPartReachesTheSpeakersAtSixteenBits48kHz) {
+    ExpectMarkedPartHeard(48000, 16);
 }
 
 // A playback of the whole 2 s recording lasts as long as the sound (it runs in

@@ -20,28 +20,28 @@ std::string NewFolder(const std::string& name) {
     return p;
 }
 
-// The saved word at the dialog's format, and how closely it matches the
+// The saved word in the format recorded in, and how closely it matches the
 // spoken word.
-void ExpectSavedWord(const std::string& path) {
+void ExpectSavedWord(const std::string& path, unsigned rate = 11025, unsigned bits = 8) {
     WAVReader w;
     ASSERT_TRUE(w.Load(path)) << w.Error();
-    EXPECT_EQ(w.nSamplesPerSec, 11025u);
-    EXPECT_EQ(w.wBitsPerSample, 8u);
+    EXPECT_EQ(w.nSamplesPerSec, rate);
+    EXPECT_EQ(w.wBitsPerSample, bits);
     EXPECT_EQ(w.nChannels, 1u);
     const std::vector<double> saved = WavSamples(path);
     ASSERT_FALSE(Word().word.empty());
     EXPECT_GE(BestCorrelation(saved, Word().word), kSameSound)
         << saved.size() << " samples saved, the word has " << Word().word.size();
 }
-} // namespace
 
-// A 2 s recording through the default device at the default format: the word
-// is located, and the saved marked part is the spoken word.
-TEST_F(SoundServerRecord, SpokenWordIsRecordedLocatedAndSaved) {
+// Records the word in the format, checks it is located, saves it into a folder
+// of its own and compares the file with the spoken word.
+void RecordAndSaveWord(const std::string& name, int rate, int bits) {
     MessageCapture boxes;
-    const std::string folder = NewFolder("word");
+    const std::string folder = NewFolder(name);
     const char* names[] = {"w01.wav"};
     DlgRecord d(folder.c_str(), names, 1);
+    d.SetOptions(FormatOptions(rate, bits));
     long first = 0, last = 0;
     runWith(d, [&] {
         RecordWord(d, 0);
@@ -53,7 +53,19 @@ TEST_F(SoundServerRecord, SpokenWordIsRecordedLocatedAndSaved) {
         d.EndDialog(IDOK);
     });
     EXPECT_EQ(boxes.texts, std::vector<std::string>{});
-    ExpectSavedWord(folder + "/w01.wav");
+    ExpectSavedWord(folder + "/w01.wav", unsigned(rate), unsigned(bits));
+}
+} // namespace
+
+// A 2 s recording through the default device at the default format, and one
+// at 16-bit 48000 Hz: the word is located, and the saved marked part is the
+// spoken word.
+TEST_F(SoundServerRecord, SpokenWordIsRecordedLocatedAndSaved) {
+    RecordAndSaveWord("word", 11025, 8);
+}
+
+TEST_F(SoundServerRecord, SpokenWordIsRecordedLocatedAndSavedAtSixteenBits48kHz) {
+    RecordAndSaveWord("word48", 48000, 16);
 }
 
 // The server's microphone goes away 1.6 s into a 10 s recording: the recording
