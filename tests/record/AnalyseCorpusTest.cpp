@@ -271,3 +271,42 @@ TEST_F(AnalyseCorpus, NamesThatAreNotPlainText) {
                                       "true,\"error\":\"cannot open: No such file or directory\"}");
     EXPECT_EQ(Lines(many.err).size(), 1u) << many.err;
 }
+
+// Files of every sample size in one run: each line in input order with its
+// own format, a 16-bit file located where its 8-bit twin is, a 24-bit file
+// an error line in its place; the same output with one worker and with three.
+TEST_F(AnalyseCorpus, MixedFormatsInOneRun) {
+    const std::vector<std::string> args = {
+        "--jobs",
+        "3",
+        Write("long48.wav", Wav(SpeechAt(48000, 16, 30.0, 12.0, 12.5), 1, 48000, 16)),
+        Write("eight.wav", Wav(Speech(3.0, 1.0, 1.5))),
+        Write("deep.wav", Wav(std::vector<uint8_t>(3000, 0), 1, 48000, 24)),
+        Write("cd.wav", Wav(SpeechAt(44100, 16, 3.0, 1.0, 1.5), 1, 44100, 16)),
+        Write("wide.wav", Wav(SpeechAt(22050, 8, 3.0, 1.0, 1.5), 1, 22050, 8))};
+    VokrecRun r = Run(args);
+    EXPECT_EQ(r.status, 1);
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 5u) << r.out;
+    EXPECT_EQ(Files(r.out), (std::vector<std::string>{Json(args[2]), Json(args[3]), Json(args[4]),
+                                                      Json(args[5]), Json(args[6])}));
+    const std::vector<std::pair<std::string, std::string>> formats = {
+        {"48000", "16"}, {"11025", "8"}, {"", ""}, {"44100", "16"}, {"22050", "8"}};
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(Field(lines[i], "rate"), formats[i].first) << lines[i];
+        EXPECT_EQ(Field(lines[i], "bits"), formats[i].second) << lines[i];
+    }
+    EXPECT_EQ(lines[2], "{\"file\":" + Json(args[4]) +
+                            ",\"error\":\"not 8- or 16-bit (24 bits per sample)\"}");
+    EXPECT_NEAR(Number(lines[0], "start"), 11.9, 0.02);
+    EXPECT_EQ(Number(lines[0], "seconds"), 30);
+    for (size_t i : {3u, 4u}) {
+        EXPECT_NEAR(Number(lines[i], "start"), Number(lines[1], "start"), 0.01) << lines[i];
+        EXPECT_NEAR(Number(lines[i], "end"), Number(lines[1], "end"), 0.01) << lines[i];
+        EXPECT_NEAR(Number(lines[i], "rms_dbfs"), Number(lines[1], "rms_dbfs"), 0.1) << lines[i];
+    }
+
+    std::vector<std::string> serialArgs = args;
+    serialArgs[1] = "1";
+    EXPECT_EQ(Run(serialArgs).out, r.out);
+}

@@ -5,27 +5,7 @@
 
 using namespace rectest;
 
-namespace {
 using AnalyseFormats = AnalyseTest;
-
-// Speech() at another format: silence at the midpoint and the same square
-// burst (0.5625 of full scale, 20 samples of 11025 Hz a half-period) from t0 to t1.
-std::vector<uint8_t> SpeechAt(uint32_t rate, int bits, double seconds, double t0, double t1) {
-    std::vector<uint8_t> d;
-    for (size_t i = 0; i < size_t(seconds * rate); ++i) {
-        const bool burst = i >= size_t(t0 * rate) && i < size_t(t1 * rate);
-        const int sign = (size_t(double(i) * 11025 / rate) / 20) % 2 ? 1 : -1;
-        if (bits == 8) {
-            d.push_back(uint8_t(burst ? 128 + sign * 72 : 128));
-        } else {
-            const auto s = uint16_t(int16_t(burst ? sign * 18432 : 0));
-            d.push_back(uint8_t(s));
-            d.push_back(uint8_t(s >> 8));
-        }
-    }
-    return d;
-}
-} // namespace
 
 // The burst of 2.0 ... 2.5 s in 6 s is found within 10 ms of where it is found
 // at 8-bit 11025 Hz at each format; start_sample and end_sample count samples
