@@ -3,8 +3,9 @@
 // 300 s at 8-bit 11025 Hz, and of 30 and 300 s at 16-bit 48000 Hz (14.4 M
 // samples). Each iteration gets a fresh channel list; only AnalyseRecording is
 // timed. `bench_analysis --write-wav FILE SECONDS` writes the same signal as
-// an 8-bit mono 11025 Hz WAV file instead; `--write-corpus DIR COUNT SECONDS`
-// writes COUNT such files, DIR/item-0000.wav on, each with noise of its own.
+// an 8-bit mono 11025 Hz WAV file instead; `--write-corpus DIR COUNT SECONDS
+// [RATE BITS]` writes COUNT such files (or at that rate and sample size),
+// DIR/item-0000.wav on, each with noise of its own.
 #include "BenchSupport.h"
 #include "capture/WavWriter.h"
 #include "record/RecordingAnalysis.h"
@@ -44,26 +45,27 @@ void BM_AnalyseRecording48k16(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyseRecording48k16)->Arg(30)->Arg(300)->Unit(benchmark::kMillisecond);
 
-int WriteWav(const std::string& path, long seconds, uint32_t seed = 12345) {
-    const std::vector<uint8_t> samples = bench::MakeSignal(seconds, seed);
+int WriteWav(const std::string& path, long seconds, uint32_t seed = 12345, long rate = bench::kRate,
+             int bits = 8) {
+    const std::vector<uint8_t> samples = bench::MakeSignal(seconds, seed, rate, bits);
     WAVEFORMATEX fmt{};
     fmt.wFormatTag = WAVE_FORMAT_PCM;
     fmt.nChannels = 1;
-    fmt.nSamplesPerSec = bench::kRate;
-    fmt.nAvgBytesPerSec = bench::kRate;
-    fmt.nBlockAlign = 1;
-    fmt.wBitsPerSample = 8;
+    fmt.nSamplesPerSec = uint32_t(rate);
+    fmt.nAvgBytesPerSec = uint32_t(rate * bits / 8);
+    fmt.nBlockAlign = uint16_t(bits / 8);
+    fmt.wBitsPerSample = uint16_t(bits);
     WAVWriter w;
     if (w.Save(path.c_str(), &fmt, samples.data(), int(samples.size()))) return 0;
     std::fprintf(stderr, "bench_analysis: cannot write %s\n", path.c_str());
     return 1;
 }
 
-int WriteCorpus(const std::string& dir, long count, long seconds) {
+int WriteCorpus(const std::string& dir, long count, long seconds, long rate, int bits) {
     for (long k = 0; k < count; ++k) {
         char name[32];
         std::snprintf(name, sizeof name, "/item-%04ld.wav", k);
-        if (WriteWav(dir + name, seconds, uint32_t(12345 + k))) return 1;
+        if (WriteWav(dir + name, seconds, uint32_t(12345 + k), rate, bits)) return 1;
     }
     return 0;
 }
@@ -72,8 +74,10 @@ int WriteCorpus(const std::string& dir, long count, long seconds) {
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--write-wav") == 0)
         return WriteWav(argv[2], std::atol(argv[3]));
-    if (argc == 5 && std::strcmp(argv[1], "--write-corpus") == 0)
-        return WriteCorpus(argv[2], std::atol(argv[3]), std::atol(argv[4]));
+    if ((argc == 5 || argc == 7) && std::strcmp(argv[1], "--write-corpus") == 0)
+        return WriteCorpus(argv[2], std::atol(argv[3]), std::atol(argv[4]),
+                           argc == 7 ? std::atol(argv[5]) : bench::kRate,
+                           argc == 7 ? std::atoi(argv[6]) : 8);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
