@@ -5,6 +5,7 @@
 #include "Analyse.h"
 #include "Devices.h"
 #include "Record.h"
+#include "support/AppPaths.h"
 #include <cstdio>
 #include <cstring>
 
@@ -12,6 +13,7 @@ namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
                      "       vokrec analyse [OPTION]... FILE.wav|FOLDER...\n"
                      "       vokrec devices\n"
+                     "       vokrec --version\n"
                      "Run a command with --help for details.\n";
 }
 
@@ -26,6 +28,11 @@ int main(int argc, char** argv) {
         return RunAnalyse(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("vokrec %s\n%s\n", GetVersionString(true).c_str(),
+                    GetVersionString(false).c_str());
         return 0;
     }
     std::fprintf(stderr, "vokrec: unknown command '%s'\n%s", argv[1], kUsage);

@@ -40,6 +40,7 @@ bool DlgRecord::SaveTake() {
             throw 20;
         m_bSaved = 1;
         OnItemSaved();
+        if (m_options.bKeepTakes) KeepTake(s, e);
         return true;
     } catch (int code) {
         ShowCode("Error Saving to Dictionary", code);

@@ -1,5 +1,6 @@
 // `vokrec record` argument handling and its message without a capture device.
 #include "RecordTestEnv.h"
+#include "support/AppPaths.h"
 #include <gtest/gtest.h>
 
 using namespace rectest;
@@ -80,4 +81,12 @@ TEST(RecordCommand, FormatTheDeviceRefusesIsNamedOnOneLine) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, std::string("vokrec record: the sound capture device ") + c.line + "\n");
     }
+}
+
+TEST(RecordCommand, VersionShowsTheVersionAndCopyrightOfTheBuild) {
+    const VokrecRun r = RunVokrec("--version");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "vokrec " + GetVersionString(true) + "\n" + GetVersionString(false) + "\n");
+    EXPECT_FALSE(GetVersionString(true).empty());
+    EXPECT_EQ(GetVersionString(false).rfind("Copyright ", 0), 0u);
 }
