@@ -3,6 +3,7 @@
 // is reported and leaves the item's save in place. Off, nothing extra appears.
 #include "DlgDriver.h"
 #include "MessageCapture.h"
+#include "capture/WavReader.h"
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -134,4 +135,34 @@ TEST(DlgRecordTakes, TakeOrManifestThatCannotBeWrittenIsReportedAndTheItemStaysS
             << boxes.last();
         d.EndDialog(IDCANCEL);
     });
+}
+
+// At 16-bit 48000 Hz the take is every recorded frame byte for byte, in a
+// file of that format, and its row names the format.
+TEST(DlgRecordTakes, TakeAtSixteenBits48kHzIsEveryFrameInItsFormat) {
+    MessageCapture boxes;
+    const std::vector<uint8_t> input = Pattern(size_t(3 * 48000 * 2), 48000u);
+    WriteBytes(InFile(), input);
+    const std::string folder = NewFolder("takes16");
+    const char* names[] = {"w.wav"};
+    DlgRecord d(folder.c_str(), names, 1);
+    RECORD_OPTIONS o = KeepTakes();
+    o.nRate = 48000;
+    o.nBits = 16;
+    d.SetOptions(o);
+    runWith(d, [&] {
+        recordToTheEnd(d); // 2 sec
+        click(d, DlgRecord::IDC_BUTTON_SAVE);
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
+    WAVReader take;
+    ASSERT_EQ(take.Load(folder + "/takes/w.wav"), 1) << take.Error();
+    EXPECT_EQ(take.nSamplesPerSec, 48000u);
+    EXPECT_EQ(take.wBitsPerSample, 16u);
+    EXPECT_EQ(take.nBlockAlign, 2u);
+    EXPECT_TRUE(take.data == std::vector<uint8_t>(input.begin(), input.begin() + 2 * 2 * 48000));
+    const std::vector<std::string> lines = Lines(ReadAll(folder + "/session.csv"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].rfind("w.wav,w.wav,takes/w.wav,48000,16,", 0), 0u) << lines[1];
 }
