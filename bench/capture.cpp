@@ -68,7 +68,7 @@ struct Recorder : RecorderButtons {
 // What the dialog does with the progress message: stops on a full channel.
 struct Owner : CWnd {
     long nFull = 0;
-    LRESULT OnMessage(UINT, WPARAM, LPARAM lParam) override {
+    intptr_t OnMessage(unsigned, uintptr_t, intptr_t lParam) override {
         if (lParam == 1) ++nFull;
         return lParam;
     }

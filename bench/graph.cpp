@@ -28,7 +28,7 @@ void BM_GraphRepaint(benchmark::State& state) {
     wnd->SetChannel(result.iVolumeChan, 1);
     wnd->UpdateWindow(); // the image exists before the first timed paint
     for (auto _ : state) {
-        wnd->Invalidate(TRUE);
+        wnd->Invalidate(true);
         wnd->UpdateWindow();
     }
     const QImage img = wnd->GetImage();

@@ -62,14 +62,14 @@ class AutoRecordDlg : public DlgRecord {
 // is full, or after a time limit.
 class CaptureOwner : public CWnd {
   public:
-    static constexpr UINT kMsg = WM_APP + 1;
+    static constexpr unsigned kMsg = WM_APP + 1;
 
   protected:
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    intptr_t OnMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) override {
         if (msg == kMsg && lParam == 1) CWinApp::Quit(0);
         return CWnd::OnMessage(msg, wParam, lParam);
     }
-    void OnTimer(UINT) override { CWinApp::Quit(1); }
+    void OnTimer(unsigned) override { CWinApp::Quit(1); }
 };
 
 constexpr int kWaveChan = 0; // the channel number of the recording

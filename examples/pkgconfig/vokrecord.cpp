@@ -2,6 +2,9 @@
 // spoken part and saves it as a WAV file; prints "FILE FIRST LAST" (the
 // samples of the recording the file holds).
 //   vokrecord FILE.wav [SECONDS]
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <vokdll/capture/RecorderButtons.h>
 #include <vokdll/capture/WavWriter.h>
 #include <vokdll/channels/SoftChanWave8.h>
@@ -10,14 +13,11 @@
 #include <vokdll/platform/Wnd.h>
 #include <vokdll/record/RecordingAnalysis.h>
 #include <vokdll/record/SoftChannels.h>
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 // Ends the event loop once the recorder reports a full channel.
 class Owner : public CWnd {
   protected:
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    intptr_t OnMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) override {
         if (msg == WM_APP + 1 && lParam == 1) CWinApp::Quit(0);
         return CWnd::OnMessage(msg, wParam, lParam);
     }

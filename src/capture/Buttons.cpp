@@ -2,20 +2,20 @@
 #include "platform/Dialog.h"
 #include "platform/Wnd.h"
 
-BOOL CNotifyWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) const {
+bool CNotifyWnd::PostMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) const {
     if (m_pWnd) return m_pWnd->PostMessage(msg, wParam, lParam);
     if (m_pDlg) {
         m_pDlg->PostMessage(msg, wParam, lParam);
-        return TRUE;
+        return true;
     }
-    return FALSE;
+    return false;
 }
 
 CButtons::~CButtons() {
     if (bActive) CButtons::Cancel();
 }
 
-int CButtons::Create(UINT msg, UINT) {
+int CButtons::Create(unsigned msg, unsigned) {
     nMsg = msg;
     return 1;
 }

@@ -20,8 +20,8 @@ class VOK_API CNotifyWnd {
     bool IsNull() const { return !m_pWnd && !m_pDlg; }
     CWnd* GetWnd() const { return m_pWnd; }
     CDialog* GetDialog() const { return m_pDlg; }
-    // FALSE when there is no window.
-    BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) const;
+    // false when there is no window.
+    bool PostMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) const;
     bool operator==(const CNotifyWnd&) const = default;
 
   private:
@@ -38,7 +38,7 @@ class VOK_API CButtons {
     ~CButtons();
 
     // Stores msg as the notification message; the second value is not used.
-    int Create(UINT msg, UINT reserved);
+    int Create(unsigned msg, unsigned reserved);
     virtual int Start(CNotifyWnd owner);
     virtual int Cancel();
     virtual void Save() {}
@@ -46,5 +46,5 @@ class VOK_API CButtons {
 
     int bActive = 0;      // 1 between Start and Cancel
     CNotifyWnd pOwnerWnd; // receives the notifications; not owned
-    UINT nMsg = 0;        // message number posted to pOwnerWnd
+    unsigned nMsg = 0;    // message number posted to pOwnerWnd
 };

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-int RecorderButtons::Create(UINT msg, UINT reserved, tagWAVERATE rate, tagSAMPLESIZE size) {
+int RecorderButtons::Create(unsigned msg, unsigned reserved, tagWAVERATE rate, tagSAMPLESIZE size) {
     nRate = rate;
     nSampleSize = size;
     return WaveInButtons::Create(msg, reserved);

@@ -17,14 +17,14 @@ class VOK_API RecorderButtons : public WaveInButtons {
 
     using WaveInButtons::Create;
     // Sets the format choices, then WaveInButtons::Create(msg, reserved).
-    int Create(UINT msg, UINT reserved, tagWAVERATE rate, tagSAMPLESIZE size);
+    int Create(unsigned msg, unsigned reserved, tagWAVERATE rate, tagSAMPLESIZE size);
     // The channel that receives the samples (not owned); set before Start.
     int SetSoftChan(SOFTCHAN_WAVE* pChan) {
         pSoftChan = pChan;
         return 1;
     }
 
-    static constexpr WPARAM kNotifyWParam = 100;
+    static constexpr uintptr_t kNotifyWParam = 100;
 
   protected:
     // Without a channel a buffer is dropped and nothing is posted.

@@ -2,15 +2,15 @@
 #include "capture/WaveInAudio.h"
 #include "platform/Application.h"
 
-BOOL CWaveInAudioWnd::CreateWnd() {
+bool CWaveInAudioWnd::CreateWnd() {
     // Windows need the GUI application; without one there is nothing to deliver to.
-    if (!CWinApp::HaveGui()) return FALSE;
-    if (!CreateHidden()) return FALSE;
+    if (!CWinApp::HaveGui()) return false;
+    if (!CreateHidden()) return false;
     SetWindowText("WaveInAudioWnd");
     return IsWindow();
 }
 
-LRESULT CWaveInAudioWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+intptr_t CWaveInAudioWnd::WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam) {
     if (msg == MM_WIM_DATA && m_pAudio)
         m_pAudio->BufferDone(reinterpret_cast<HWAVEIN>(wParam), reinterpret_cast<WAVEHDR*>(lParam));
     return CWnd::WindowProc(msg, wParam, lParam);

@@ -12,9 +12,9 @@ class CWaveInAudioWnd : public CWnd {
   public:
     explicit CWaveInAudioWnd(WaveInAudio* pAudio) : m_pAudio(pAudio) {}
 
-    // Creates the hidden window, titled "WaveInAudioWnd"; FALSE on failure.
-    BOOL CreateWnd();
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Creates the hidden window, titled "WaveInAudioWnd"; false on failure.
+    bool CreateWnd();
+    intptr_t WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam) override;
 
     WaveInAudio* m_pAudio; // cleared when the device object goes first
 

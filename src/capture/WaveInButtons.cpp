@@ -2,7 +2,7 @@
 #include "platform/MessageBox.h"
 #include "support/NumUtil.h"
 
-int WaveInButtons::Create(UINT msg, UINT reserved) {
+int WaveInButtons::Create(unsigned msg, unsigned reserved) {
     CButtons::Create(msg, reserved);
     if (!device.Create(this, nRate, nSampleSize)) {
         AfxMessageBox("Error: Unable to Access waveInAudio", MB_OK);

@@ -22,7 +22,7 @@ class VOK_API WaveInButtons : public CButtons {
     int Cancel() override;
     // Stores msg and creates the device with the format choices; on failure
     // shows "Error: Unable to Access waveInAudio" and returns 0.
-    virtual int Create(UINT msg, UINT reserved);
+    virtual int Create(unsigned msg, unsigned reserved);
     virtual int Reset() { return 1; }
 
     // The format the next DeviceOpen opens with; while the device is closed

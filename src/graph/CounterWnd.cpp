@@ -14,15 +14,15 @@ CCounterWnd::CCounterWnd(int seconds) : m_nTotal(2 * seconds), m_nLeft(2 * secon
     }
 }
 
-BOOL CCounterWnd::Create(const CRect& rect, CWnd* parent, UINT id) {
+bool CCounterWnd::Create(const CRect& rect, CWnd* parent, unsigned id) {
     return CWnd::Create(rect, parent, id, true);
 }
 
-BOOL CCounterWnd::Create(const CRect& rect, CDialog* parent, UINT id) {
+bool CCounterWnd::Create(const CRect& rect, CDialog* parent, unsigned id) {
     return CWnd::Create(rect, parent, id, true);
 }
 
-UINT CCounterWnd::TimerId() const {
+unsigned CCounterWnd::TimerId() const {
     return GetDlgCtrlID() ? GetDlgCtrlID() : 1;
 }
 
@@ -40,7 +40,7 @@ void CCounterWnd::PauseCounting(int pause) {
 void CCounterWnd::Reset(int seconds) {
     m_nTotal = m_nLeft = 2 * seconds;
     PauseCounting(0);
-    Invalidate(TRUE);
+    Invalidate(true);
 }
 
 int CCounterWnd::OnCreate() {
@@ -49,7 +49,7 @@ int CCounterWnd::OnCreate() {
     return 0;
 }
 
-void CCounterWnd::OnTimer(UINT id) {
+void CCounterWnd::OnTimer(unsigned id) {
     const int before = m_nLeft;
     m_nLeft = m_nLeft - 1;
     if (before <= 1) {
@@ -57,7 +57,7 @@ void CCounterWnd::OnTimer(UINT id) {
         PostParentMessage(WM_COUNTER_DONE, 0, 0);
         m_nTimer = 0;
     }
-    Invalidate(TRUE);
+    Invalidate(true);
     CWnd::OnTimer(id);
 }
 
@@ -89,11 +89,11 @@ void CCounterWnd::OnPaint(CDC* pDC) {
     pDC->SelectObject(oldPen);
 }
 
-BOOL CCounterWnd::OnEraseBkgnd(CDC* pDC) {
+bool CCounterWnd::OnEraseBkgnd(CDC* pDC) {
     CGdiObject* oldPen = pDC->SelectStockObject(WHITE_PEN);
     CGdiObject* oldBrush = pDC->SelectStockObject(WHITE_BRUSH);
     pDC->Rectangle(GetClientRect());
     pDC->SelectObject(oldPen);
     pDC->SelectObject(oldBrush);
-    return TRUE;
+    return true;
 }

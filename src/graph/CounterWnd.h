@@ -14,19 +14,19 @@
 
 class CDialog;
 
-constexpr UINT WM_COUNTER_DONE = 0x8064; // first application message + 100
+constexpr unsigned WM_COUNTER_DONE = 0x8064; // first application message + 100
 
 class VOK_API CCounterWnd : public CWnd {
   public:
-    static constexpr UINT kTickMs = 500;
+    static constexpr unsigned kTickMs = 500;
 
     // A count of the given seconds; the first counter creates the shared font.
     explicit CCounterWnd(int seconds);
     ~CCounterWnd() override = default;
 
     // A visible child of parent in rect with control id; starts counting.
-    BOOL Create(const CRect& rect, CWnd* parent, UINT id);
-    BOOL Create(const CRect& rect, CDialog* parent, UINT id);
+    bool Create(const CRect& rect, CWnd* parent, unsigned id);
+    bool Create(const CRect& rect, CDialog* parent, unsigned id);
     // pause non-zero stops the timer; 0 starts it when it is not running.
     void PauseCounting(int pause);
     // A new count of the given seconds, started at once, shown from 0.
@@ -40,24 +40,24 @@ class VOK_API CCounterWnd : public CWnd {
     int GetTotal() const { return m_nTotal; }
     int GetLeft() const { return m_nLeft; }
     // Id of the running timer, 0 when stopped.
-    UINT GetTimer() const { return m_nTimer; }
+    unsigned GetTimer() const { return m_nTimer; }
 
     static CFont m_cFont;
     static int m_bFontCreated;
 
   protected:
     int OnCreate() override;
-    void OnTimer(UINT id) override;
+    void OnTimer(unsigned id) override;
     void OnPaint(CDC* pDC) override;
-    BOOL OnEraseBkgnd(CDC* pDC) override;
+    bool OnEraseBkgnd(CDC* pDC) override;
     void PostNcDestroy() override { delete this; }
 
   private:
     // The control id, or 1 for a window without one, so that a running timer
     // always has a non-zero id and can be stopped.
-    UINT TimerId() const;
+    unsigned TimerId() const;
 
     int m_nTotal;
     int m_nLeft;
-    UINT m_nTimer = 0;
+    unsigned m_nTimer = 0;
 };

@@ -29,7 +29,7 @@ void CGraphWnd::SetChannel(int n, int redraw) {
             m_fEndTime = ch->GetDuration();
         }
     }
-    if (redraw) Invalidate(TRUE);
+    if (redraw) Invalidate(true);
 }
 
 int CGraphWnd::SetStartEndTimes(float start, float end) {
@@ -78,13 +78,13 @@ void CGraphWnd::Paint(CDC* pDC) {
     if (m_fCursorTime > 0.0f) DrawMarker(pDC, 2);
 }
 
-BOOL CGraphWnd::OnEraseBkgnd(CDC* pDC) {
+bool CGraphWnd::OnEraseBkgnd(CDC* pDC) {
     CGdiObject* oldPen = pDC->SelectStockObject(WHITE_PEN);
     CGdiObject* oldBrush = pDC->SelectStockObject(WHITE_BRUSH);
     pDC->Rectangle(GetClientRect());
     pDC->SelectObject(oldPen);
     pDC->SelectObject(oldBrush);
-    return TRUE;
+    return true;
 }
 
 void CGraphWnd::MoveMarker(int index, CPoint point) {
@@ -101,17 +101,17 @@ void CGraphWnd::MoveMarker(int index, CPoint point) {
     }
 }
 
-void CGraphWnd::OnLButtonDown(UINT flags, CPoint point) {
+void CGraphWnd::OnLButtonDown(unsigned flags, CPoint point) {
     MoveMarker(0, point);
     CWnd::OnLButtonDown(flags, point);
 }
 
-void CGraphWnd::OnRButtonDown(UINT flags, CPoint point) {
+void CGraphWnd::OnRButtonDown(unsigned flags, CPoint point) {
     MoveMarker(1, point);
     CWnd::OnRButtonDown(flags, point);
 }
 
-void CGraphWnd::OnMouseMove(UINT flags, CPoint point) {
+void CGraphWnd::OnMouseMove(unsigned flags, CPoint point) {
     SetCursor(m_hCursor);
     CWnd::OnMouseMove(flags, point);
 }

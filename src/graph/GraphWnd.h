@@ -51,10 +51,10 @@ class VOK_API CGraphWnd : public CWnd, public CObject {
   protected:
     int OnCreate() override;
     void OnPaint(CDC* pDC) override { Paint(pDC); }
-    BOOL OnEraseBkgnd(CDC* pDC) override;
-    void OnLButtonDown(UINT flags, CPoint point) override;
-    void OnRButtonDown(UINT flags, CPoint point) override;
-    void OnMouseMove(UINT flags, CPoint point) override;
+    bool OnEraseBkgnd(CDC* pDC) override;
+    void OnLButtonDown(unsigned flags, CPoint point) override;
+    void OnRButtonDown(unsigned flags, CPoint point) override;
+    void OnMouseMove(unsigned flags, CPoint point) override;
     void PostNcDestroy() override { delete this; }
 
   private:

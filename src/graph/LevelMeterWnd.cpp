@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-BOOL CLevelMeterWnd::Create(const CRect& rect, CDialog* parent, UINT id) {
+bool CLevelMeterWnd::Create(const CRect& rect, CDialog* parent, unsigned id) {
     return CWnd::Create(rect, parent, id, true);
 }
 
@@ -12,13 +12,13 @@ void CLevelMeterWnd::SetLevel(double peakDb, double rmsDb, double holdDb) {
     m_fPeakDb = peakDb;
     m_fRmsDb = rmsDb;
     m_fHoldDb = holdDb;
-    Invalidate(TRUE);
+    Invalidate(true);
 }
 
 void CLevelMeterWnd::Clear() {
     m_bLevel = false;
     m_fPeakDb = m_fRmsDb = m_fHoldDb = kFloorDb;
-    Invalidate(TRUE);
+    Invalidate(true);
 }
 
 std::string CLevelMeterWnd::GetDisplayText() const {

@@ -15,7 +15,7 @@ class CLevelMeterWnd : public CWnd {
   public:
     static constexpr double kFloorDb = -60.0;
 
-    BOOL Create(const CRect& rect, CDialog* parent, UINT id);
+    bool Create(const CRect& rect, CDialog* parent, unsigned id);
     // The values shown; repaints.
     void SetLevel(double peakDb, double rmsDb, double holdDb);
     // No level: empty bars and no text.

@@ -8,8 +8,12 @@
 #include <set>
 
 namespace {
-QRgb toRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
-COLORREF fromRgb(QRgb p) { return RGB(qRed(p), qGreen(p), qBlue(p)); }
+QRgb toRgb(COLORREF c) {
+    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+COLORREF fromRgb(QRgb p) {
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
 } // namespace
 
 CDC::CDC(QImage* image)
@@ -39,24 +43,40 @@ CFont* CDC::SelectObject(CFont* font) {
 CGdiObject* CDC::SelectObject(CGdiObject* obj) {
     if (!obj) return nullptr;
     switch (obj->kind()) {
-    case CGdiObject::Pen: return SelectObject(static_cast<CPen*>(obj));
-    case CGdiObject::Brush: return SelectObject(static_cast<CBrush*>(obj));
-    case CGdiObject::Font: return SelectObject(static_cast<CFont*>(obj));
-    default: return nullptr;
+    case CGdiObject::Pen:
+        return SelectObject(static_cast<CPen*>(obj));
+    case CGdiObject::Brush:
+        return SelectObject(static_cast<CBrush*>(obj));
+    case CGdiObject::Font:
+        return SelectObject(static_cast<CFont*>(obj));
+    default:
+        return nullptr;
     }
 }
-CGdiObject* CDC::SelectStockObject(int index) { return SelectObject(GetStockObject(index)); }
+CGdiObject* CDC::SelectStockObject(int index) {
+    return SelectObject(GetStockObject(index));
+}
 
-int CDC::SetROP2(int mode) { return std::exchange(m_nRop, mode); }
-int CDC::SetBkMode(int mode) { return std::exchange(m_nBkMode, mode); }
-COLORREF CDC::SetBkColor(COLORREF c) { return std::exchange(m_crBk, c & 0xFFFFFF); }
-COLORREF CDC::SetTextColor(COLORREF c) { return std::exchange(m_crText, c & 0xFFFFFF); }
+int CDC::SetROP2(int mode) {
+    return std::exchange(m_nRop, mode);
+}
+int CDC::SetBkMode(int mode) {
+    return std::exchange(m_nBkMode, mode);
+}
+COLORREF CDC::SetBkColor(COLORREF c) {
+    return std::exchange(m_crBk, c & 0xFFFFFF);
+}
+COLORREF CDC::SetTextColor(COLORREF c) {
+    return std::exchange(m_crText, c & 0xFFFFFF);
+}
 
 void CDC::plot(int x, int y, COLORREF c) {
     if (!m_pImage || x < 0 || y < 0 || x >= m_pImage->width() || y >= m_pImage->height()) return;
     QRgb* row = reinterpret_cast<QRgb*>(m_pImage->scanLine(y));
-    if (m_nRop == R2_XORPEN) row[x] = (row[x] ^ toRgb(c)) | 0xFF000000u;
-    else row[x] = toRgb(c);
+    if (m_nRop == R2_XORPEN)
+        row[x] = (row[x] ^ toRgb(c)) | 0xFF000000u;
+    else
+        row[x] = toRgb(c);
 }
 
 void CDC::SetPixel(int x, int y, COLORREF c) {
@@ -70,7 +90,9 @@ COLORREF CDC::GetPixel(int x, int y) const {
     return fromRgb(m_pImage->pixel(x, y));
 }
 
-bool CDC::penDraws() const { return m_pPen && m_pPen->m_nStyle != PS_NULL; }
+bool CDC::penDraws() const {
+    return m_pPen && m_pPen->m_nStyle != PS_NULL;
+}
 
 // Bresenham from (x0, y0) up to, not including, (x1, y1): every pixel once.
 // A line reaching far outside the image (a value far off its axis) is first
@@ -137,25 +159,28 @@ void CDC::span(int y, int xa, int xb, COLORREF c) {
         std::fill(row + xa, row + xb, v);
 }
 
-CPoint CDC::MoveTo(int x, int y) { return std::exchange(m_pos, CPoint(x, y)); }
+CPoint CDC::MoveTo(int x, int y) {
+    return std::exchange(m_pos, CPoint(x, y));
+}
 
-BOOL CDC::LineTo(int x, int y) {
+bool CDC::LineTo(int x, int y) {
     if (penDraws()) line(m_pos.x, m_pos.y, x, y, m_pPen->m_color);
     m_pos = CPoint(x, y);
-    return TRUE;
+    return true;
 }
 
-BOOL CDC::Polyline(const CPoint* points, int count) {
-    if (count < 2) return FALSE;
+bool CDC::Polyline(const CPoint* points, int count) {
+    if (count < 2) return false;
     CPoint keep = m_pos;
     MoveTo(points[0]);
-    for (int i = 1; i < count; ++i) LineTo(points[i]);
+    for (int i = 1; i < count; ++i)
+        LineTo(points[i]);
     m_pos = keep;
-    return TRUE;
+    return true;
 }
 
-BOOL CDC::Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4) {
-    if (!penDraws() || r == l || b == t) return TRUE;
+bool CDC::Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4) {
+    if (!penDraws() || r == l || b == t) return true;
     const double cx = (l + r) / 2.0, cy = (t + b) / 2.0;
     const double a = (std::abs(r - l) - 1) / 2.0, e = (std::abs(b - t) - 1) / 2.0;
     // Angles measured counter-clockwise on the screen (y grows downwards).
@@ -169,13 +194,13 @@ BOOL CDC::Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4) {
         int py = int(std::lround(cy - e * std::sin(ang) - 0.5));
         if (seen.insert({px, py}).second) plot(px, py, m_pPen->m_color);
     }
-    return TRUE;
+    return true;
 }
 
-BOOL CDC::Rectangle(int l, int t, int r, int b) {
+bool CDC::Rectangle(int l, int t, int r, int b) {
     if (r < l) std::swap(l, r);
     if (b < t) std::swap(t, b);
-    if (!m_pImage) return TRUE;
+    if (!m_pImage) return true;
     const bool outline = penDraws();
     const int in = outline ? 1 : 0;
     const int yTop = std::max(t + in, 0), yEnd = std::min(b - in, m_pImage->height());
@@ -192,7 +217,7 @@ BOOL CDC::Rectangle(int l, int t, int r, int b) {
             if (r - 1 > l) plot(r - 1, y, c);
         }
     }
-    return TRUE;
+    return true;
 }
 
 void CDC::FillSolidRect(const CRect& r, COLORREF c) {
@@ -204,16 +229,16 @@ void CDC::FillSolidRect(const CRect& r, COLORREF c) {
     m_nRop = rop;
 }
 
-BOOL CDC::FillRgn(CRgn* rgn, CBrush* brush) {
-    if (!m_pImage || !rgn || !rgn->IsValid() || !brush || brush->m_nStyle == BS_NULL) return FALSE;
+bool CDC::FillRgn(CRgn* rgn, CBrush* brush) {
+    if (!m_pImage || !rgn || !rgn->IsValid() || !brush || brush->m_nStyle == BS_NULL) return false;
     QPainter p(m_pImage);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillPath(rgn->path(), QColor(toRgb(brush->m_color)));
-    return TRUE;
+    return true;
 }
 
-BOOL CDC::TextOut(int x, int y, const std::string& text) {
-    if (!m_pImage || text.empty()) return TRUE;
+bool CDC::TextOut(int x, int y, const std::string& text) {
+    if (!m_pImage || text.empty()) return true;
     const QString s = QString::fromStdString(text);
     QPainter p(m_pImage);
     p.setRenderHint(QPainter::TextAntialiasing, false);
@@ -223,7 +248,7 @@ BOOL CDC::TextOut(int x, int y, const std::string& text) {
         p.fillRect(x, y, fm.horizontalAdvance(s), fm.height(), QColor(toRgb(m_crBk)));
     p.setPen(QColor(toRgb(m_crText)));
     p.drawText(x, y + fm.ascent(), s);
-    return TRUE;
+    return true;
 }
 
 CSize CDC::GetTextExtent(const std::string& text) const {
@@ -231,8 +256,8 @@ CSize CDC::GetTextExtent(const std::string& text) const {
     return CSize(fm.horizontalAdvance(QString::fromStdString(text)), fm.height());
 }
 
-BOOL CDC::GetTextMetrics(TEXTMETRIC* tm) const {
-    if (!tm) return FALSE;
+bool CDC::GetTextMetrics(TEXTMETRIC* tm) const {
+    if (!tm) return false;
     QFontMetrics fm(m_pFont->qfont());
     tm->tmHeight = fm.height();
     tm->tmAscent = fm.ascent();
@@ -241,5 +266,5 @@ BOOL CDC::GetTextMetrics(TEXTMETRIC* tm) const {
     tm->tmExternalLeading = std::max(0, fm.leading());
     tm->tmAveCharWidth = fm.averageCharWidth();
     tm->tmMaxCharWidth = fm.maxWidth();
-    return TRUE;
+    return true;
 }

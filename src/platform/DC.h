@@ -46,24 +46,24 @@ class CDC {
 
     CPoint MoveTo(int x, int y);
     CPoint MoveTo(CPoint p) { return MoveTo(p.x, p.y); }
-    BOOL LineTo(int x, int y);
-    BOOL LineTo(CPoint p) { return LineTo(p.x, p.y); }
+    bool LineTo(int x, int y);
+    bool LineTo(CPoint p) { return LineTo(p.x, p.y); }
     CPoint GetCurrentPosition() const { return m_pos; }
     // Elliptic arc in the box (l, t)-(r, b), counter-clockwise from the
     // direction of (x3, y3) to that of (x4, y4) seen from the centre.
-    BOOL Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4);
+    bool Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4);
     // Outline with the pen, inside with the brush; right and bottom edges excluded.
-    BOOL Rectangle(int l, int t, int r, int b);
-    BOOL Rectangle(const CRect& r) { return Rectangle(r.left, r.top, r.right, r.bottom); }
+    bool Rectangle(int l, int t, int r, int b);
+    bool Rectangle(const CRect& r) { return Rectangle(r.left, r.top, r.right, r.bottom); }
     void FillSolidRect(const CRect& r, COLORREF c);
-    BOOL FillRgn(CRgn* rgn, CBrush* brush);
-    BOOL Polyline(const CPoint* points, int count);
+    bool FillRgn(CRgn* rgn, CBrush* brush);
+    bool Polyline(const CPoint* points, int count);
     void SetPixel(int x, int y, COLORREF c);
     COLORREF GetPixel(int x, int y) const;
 
-    BOOL TextOut(int x, int y, const std::string& text);
+    bool TextOut(int x, int y, const std::string& text);
     CSize GetTextExtent(const std::string& text) const;
-    BOOL GetTextMetrics(TEXTMETRIC* tm) const;
+    bool GetTextMetrics(TEXTMETRIC* tm) const;
 
   private:
     void plot(int x, int y, COLORREF c); // through the raster operation

@@ -8,16 +8,16 @@
 #include <cstdio>
 #include <cstdlib>
 
-BOOL CPen::CreatePen(int style, int width, COLORREF color) {
+bool CPen::CreatePen(int style, int width, COLORREF color) {
     m_nStyle = style, m_nWidth = width, m_color = color & 0xFFFFFF;
     m_bValid = true;
-    return TRUE;
+    return true;
 }
 
-BOOL CBrush::CreateSolidBrush(COLORREF color) {
+bool CBrush::CreateSolidBrush(COLORREF color) {
     m_nStyle = BS_SOLID, m_color = color & 0xFFFFFF;
     m_bValid = true;
-    return TRUE;
+    return true;
 }
 
 namespace {
@@ -46,7 +46,7 @@ CFont& CFont::operator=(const CFont& other) {
 }
 CFont::~CFont() = default;
 
-BOOL CFont::CreateFont(int height, int, int, int, int weight, int italic, int underline,
+bool CFont::CreateFont(int height, int, int, int, int weight, int italic, int underline,
                        int strikeOut, int, int, int, int, int, const std::string& face) {
     QFont f(usableFace(face));
     f.setPixelSize(height == 0 ? 13 : std::abs(height));
@@ -58,7 +58,7 @@ BOOL CFont::CreateFont(int height, int, int, int, int weight, int italic, int un
     f.setHintingPreference(QFont::PreferFullHinting);
     *m_font = f;
     m_bValid = true;
-    return TRUE;
+    return true;
 }
 
 const CFont& CFont::DefaultFont() {
@@ -80,15 +80,16 @@ CRgn& CRgn::operator=(const CRgn& other) {
 }
 CRgn::~CRgn() = default;
 
-BOOL CRgn::CreatePolygonRgn(const CPoint* points, int count, int fillMode) {
+bool CRgn::CreatePolygonRgn(const CPoint* points, int count, int fillMode) {
     QPolygonF poly;
-    for (int i = 0; i < count; ++i) poly << QPointF(points[i].x, points[i].y);
+    for (int i = 0; i < count; ++i)
+        poly << QPointF(points[i].x, points[i].y);
     *m_path = QPainterPath();
     m_path->addPolygon(poly);
     m_path->closeSubpath();
     m_path->setFillRule(fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     m_bValid = count >= 3;
-    return m_bValid ? TRUE : FALSE;
+    return m_bValid ? true : false;
 }
 
 namespace {
@@ -109,13 +110,21 @@ struct StockObjects {
 CGdiObject* GetStockObject(int index) {
     static StockObjects s;
     switch (index) {
-    case WHITE_PEN: return &s.whitePen;
-    case BLACK_PEN: return &s.blackPen;
-    case NULL_PEN: return &s.nullPen;
-    case WHITE_BRUSH: return &s.whiteBrush;
-    case BLACK_BRUSH: return &s.blackBrush;
-    case NULL_BRUSH: return &s.nullBrush;
-    case SYSTEM_FONT: return const_cast<CFont*>(&CFont::DefaultFont());
-    default: return nullptr;
+    case WHITE_PEN:
+        return &s.whitePen;
+    case BLACK_PEN:
+        return &s.blackPen;
+    case NULL_PEN:
+        return &s.nullPen;
+    case WHITE_BRUSH:
+        return &s.whiteBrush;
+    case BLACK_BRUSH:
+        return &s.blackBrush;
+    case NULL_BRUSH:
+        return &s.nullBrush;
+    case SYSTEM_FONT:
+        return const_cast<CFont*>(&CFont::DefaultFont());
+    default:
+        return nullptr;
     }
 }

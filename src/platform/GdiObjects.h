@@ -12,8 +12,15 @@ class QPainterPath;
 enum : int { PS_SOLID = 0, PS_NULL = 5 };
 enum : int { BS_SOLID = 0, BS_NULL = 1 };
 enum : int { ALTERNATE = 1, WINDING = 2 };
-enum : int { WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, WHITE_PEN = 6, BLACK_PEN = 7,
-             NULL_PEN = 8, SYSTEM_FONT = 13 };
+enum : int {
+    WHITE_BRUSH = 0,
+    BLACK_BRUSH = 4,
+    NULL_BRUSH = 5,
+    WHITE_PEN = 6,
+    BLACK_PEN = 7,
+    NULL_PEN = 8,
+    SYSTEM_FONT = 13
+};
 enum : int { FW_EXTRALIGHT = 200, FW_NORMAL = 400, FW_BOLD = 700 };
 
 class VOK_API CGdiObject {
@@ -35,7 +42,7 @@ class VOK_API CPen : public CGdiObject {
   public:
     CPen() : CGdiObject(Pen) {}
     CPen(int style, int width, COLORREF color) : CGdiObject(Pen) { CreatePen(style, width, color); }
-    BOOL CreatePen(int style, int width, COLORREF color);
+    bool CreatePen(int style, int width, COLORREF color);
     int m_nStyle = PS_SOLID, m_nWidth = 0;
     COLORREF m_color = 0;
 };
@@ -44,7 +51,7 @@ class VOK_API CBrush : public CGdiObject {
   public:
     CBrush() : CGdiObject(Brush) {}
     explicit CBrush(COLORREF color) : CGdiObject(Brush) { CreateSolidBrush(color); }
-    BOOL CreateSolidBrush(COLORREF color);
+    bool CreateSolidBrush(COLORREF color);
     int m_nStyle = BS_SOLID;
     COLORREF m_color = 0;
 };
@@ -57,9 +64,9 @@ class VOK_API CFont : public CGdiObject {
     ~CFont() override;
     // Height < 0 asks for that character height in pixels, > 0 for that cell
     // height. A face that is not installed falls back to a sans-serif one.
-    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight,
-                    int italic, int underline, int strikeOut, int charSet, int outPrecision,
-                    int clipPrecision, int quality, int pitchAndFamily, const std::string& face);
+    bool CreateFont(int height, int width, int escapement, int orientation, int weight, int italic,
+                    int underline, int strikeOut, int charSet, int outPrecision, int clipPrecision,
+                    int quality, int pitchAndFamily, const std::string& face);
     const QFont& qfont() const { return *m_font; }
     // The default text font of a DC; aborts when the system has no usable font.
     static const CFont& DefaultFont();
@@ -75,7 +82,7 @@ class VOK_API CRgn : public CGdiObject {
     CRgn(const CRgn& other);
     CRgn& operator=(const CRgn& other);
     ~CRgn() override;
-    BOOL CreatePolygonRgn(const CPoint* points, int count, int fillMode);
+    bool CreatePolygonRgn(const CPoint* points, int count, int fillMode);
     const QPainterPath& path() const { return *m_path; }
 
   private:

@@ -3,24 +3,23 @@
 #include "platform/Controls.h" // CRect, SW_SHOW, SW_HIDE
 #include <cstdint>
 
-using UINT = unsigned int;
-using WPARAM = uintptr_t;
-using LPARAM = intptr_t;
-using LRESULT = intptr_t;
-using BOOL = int;
+// Window and dialog calls take message numbers, timer ids and key flags as
+// unsigned, message parameters as uintptr_t / intptr_t and give results as
+// intptr_t (messages) or bool (success).
 using COLORREF = uint32_t; // 0x00BBGGRR
-
-#ifndef TRUE
-#define TRUE 1
-#define FALSE 0
-#endif
 
 constexpr COLORREF RGB(int r, int g, int b) {
     return COLORREF(r & 0xFF) | (COLORREF(g & 0xFF) << 8) | (COLORREF(b & 0xFF) << 16);
 }
-constexpr int GetRValue(COLORREF c) { return int(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return int((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return int((c >> 16) & 0xFF); }
+constexpr int GetRValue(COLORREF c) {
+    return int(c & 0xFF);
+}
+constexpr int GetGValue(COLORREF c) {
+    return int((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF c) {
+    return int((c >> 16) & 0xFF);
+}
 
 struct CPoint {
     int x = 0, y = 0;
@@ -44,4 +43,4 @@ inline CRect InflatedRect(const CRect& r, int dx, int dy) {
 }
 
 // Mouse key flags passed to the button handlers.
-enum : UINT { MK_LBUTTON = 0x1, MK_RBUTTON = 0x2, MK_SHIFT = 0x4, MK_CONTROL = 0x8 };
+enum : unsigned { MK_LBUTTON = 0x1, MK_RBUTTON = 0x2, MK_SHIFT = 0x4, MK_CONTROL = 0x8 };

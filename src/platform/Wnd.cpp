@@ -60,8 +60,8 @@ class VokWndWidget : public QWidget {
     CPoint client(QMouseEvent* e) const {
         return {int(e->position().x()) - m_border, int(e->position().y()) - m_border};
     }
-    static UINT flags(QMouseEvent* e) {
-        UINT f = 0;
+    static unsigned flags(QMouseEvent* e) {
+        unsigned f = 0;
         if (e->buttons() & Qt::LeftButton) f |= MK_LBUTTON;
         if (e->buttons() & Qt::RightButton) f |= MK_RBUTTON;
         if (e->modifiers() & Qt::ShiftModifier) f |= MK_SHIFT;
@@ -80,10 +80,10 @@ class VokWndWidget : public QWidget {
         if (m_pOwner) m_pOwner->OnMouseMove(flags(e), client(e));
     }
     void keyPressEvent(QKeyEvent* e) override {
-        UINT key = 0;
+        unsigned key = 0;
         if (e->key() == Qt::Key_Left) key = VK_LEFT;
         if (e->key() == Qt::Key_Right) key = VK_RIGHT;
-        UINT f = 0;
+        unsigned f = 0;
         if (e->modifiers() & Qt::ShiftModifier) f |= MK_SHIFT;
         if (e->modifiers() & Qt::ControlModifier) f |= MK_CONTROL;
         if (key && m_pOwner && m_pOwner->m_keyHandler && m_pOwner->m_keyHandler(key, f)) return;
@@ -121,7 +121,7 @@ void CWnd::SetToolTip(const std::string& text) {
     if (m_pWnd) m_pWnd->setToolTip(QString::fromStdString(text));
 }
 
-BOOL CWnd::attach(VokWndWidget* w, const CRect& rect, UINT id, bool visible) {
+bool CWnd::attach(VokWndWidget* w, const CRect& rect, unsigned id, bool visible) {
     m_pWnd = w;
     // Child windows are bordered, as their owners' layouts expect; the
     // message-only window has no frame.
@@ -132,38 +132,38 @@ BOOL CWnd::attach(VokWndWidget* w, const CRect& rect, UINT id, bool visible) {
     m_bInvalid = m_bErase = true;
     if (OnCreate() == -1) {
         DestroyWindow();
-        return FALSE;
+        return false;
     }
     if (visible && m_pWnd) m_pWnd->show();
     return m_pWnd != nullptr;
 }
 
-BOOL CWnd::Create(const CRect& rect, CWnd* parent, UINT id, bool visible) {
-    if (m_pWnd) return FALSE;
+bool CWnd::Create(const CRect& rect, CWnd* parent, unsigned id, bool visible) {
+    if (m_pWnd) return false;
     m_pParent = parent;
     return attach(new VokWndWidget(this, parent ? parent->GetSafeHwnd() : nullptr), rect, id,
                   visible);
 }
 
-BOOL CWnd::Create(const CRect& rect, CDialog* parent, UINT id, bool visible) {
-    if (m_pWnd) return FALSE;
+bool CWnd::Create(const CRect& rect, CDialog* parent, unsigned id, bool visible) {
+    if (m_pWnd) return false;
     m_pParentDlg = parent;
     QWidget* pw = parent ? parent->GetSafeHwnd() : nullptr;
     return attach(new VokWndWidget(this, pw), rect, id, visible);
 }
 
-BOOL CWnd::Create(const CRect& rect, QWidget* parent, UINT id, bool visible) {
-    if (m_pWnd) return FALSE;
+bool CWnd::Create(const CRect& rect, QWidget* parent, unsigned id, bool visible) {
+    if (m_pWnd) return false;
     return attach(new VokWndWidget(this, parent), rect, id, visible);
 }
 
-BOOL CWnd::CreateHidden() {
-    if (m_pWnd) return FALSE;
+bool CWnd::CreateHidden() {
+    if (m_pWnd) return false;
     return attach(new VokWndWidget(this, nullptr), CRect{0, 0, 1, 1}, 0, false);
 }
 
-BOOL CWnd::DestroyWindow() {
-    if (!m_pWnd) return FALSE;
+bool CWnd::DestroyWindow() {
+    if (!m_pWnd) return false;
     VokWndWidget* w = m_pWnd;
     for (const auto& t : m_timers)
         w->killTimer(t.second);
@@ -173,7 +173,7 @@ BOOL CWnd::DestroyWindow() {
     w->deleteLater(); // we may be inside one of its event handlers
     m_pWnd = nullptr;
     PostNcDestroy();
-    return TRUE;
+    return true;
 }
 
 void CWnd::widgetGone() {
@@ -186,32 +186,32 @@ QWidget* CWnd::GetSafeHwnd() const {
     return m_pWnd;
 }
 
-BOOL CWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+bool CWnd::PostMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
     return PostQueue::PostMessageTo(std::weak_ptr<CWnd*>(m_self), msg, wParam, lParam);
 }
 
-LRESULT CWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+intptr_t CWnd::SendMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
     return WindowProc(msg, wParam, lParam);
 }
 
-BOOL CWnd::PostParentMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+bool CWnd::PostParentMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
     if (m_pParent) return m_pParent->PostMessage(msg, wParam, lParam);
     if (m_pParentDlg) {
         m_pParentDlg->PostMessage(msg, wParam, lParam);
-        return TRUE;
+        return true;
     }
-    return FALSE;
+    return false;
 }
 
-LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+intptr_t CWnd::WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam) {
     return OnMessage(msg, wParam, lParam);
 }
 
-LRESULT CWnd::OnMessage(UINT, WPARAM, LPARAM) {
+intptr_t CWnd::OnMessage(unsigned, uintptr_t, intptr_t) {
     return 0;
 }
 
-UINT CWnd::SetTimer(UINT id, UINT ms) {
+unsigned CWnd::SetTimer(unsigned id, unsigned ms) {
     if (!m_pWnd) return 0;
     KillTimer(id);
     int qid = m_pWnd->startTimer(int(ms), Qt::PreciseTimer);
@@ -220,17 +220,17 @@ UINT CWnd::SetTimer(UINT id, UINT ms) {
     return id;
 }
 
-BOOL CWnd::KillTimer(UINT id) {
+bool CWnd::KillTimer(unsigned id) {
     auto it = m_timers.find(id);
-    if (it == m_timers.end()) return FALSE;
+    if (it == m_timers.end()) return false;
     if (m_pWnd) m_pWnd->killTimer(it->second);
     m_timers.erase(it);
-    return TRUE;
+    return true;
 }
 
-void CWnd::OnTimer(UINT) {}
+void CWnd::OnTimer(unsigned) {}
 
-void CWnd::Invalidate(BOOL bErase) {
+void CWnd::Invalidate(bool bErase) {
     m_bInvalid = true;
     if (bErase) m_bErase = true;
     if (m_pWnd) m_pWnd->update();
@@ -277,7 +277,7 @@ void CWnd::MoveWindow(const CRect& rect) {
     if (!m_pWnd) return;
     m_pWnd->setGeometry(rect.left, rect.top, std::max(1, rect.Width()), std::max(1, rect.Height()));
     m_pWnd->ensureImage();
-    Invalidate(TRUE);
+    Invalidate(true);
 }
 
 std::unique_ptr<CDC> CWnd::GetDC() {
@@ -303,12 +303,12 @@ void CWnd::SetCursor(HCURSOR cursor) {
 
 void CWnd::OnPaint(CDC*) {}
 
-BOOL CWnd::OnEraseBkgnd(CDC* pDC) {
+bool CWnd::OnEraseBkgnd(CDC* pDC) {
     CRect r = GetClientRect();
     pDC->FillSolidRect(r, RGB(255, 255, 255));
-    return TRUE;
+    return true;
 }
 
-void CWnd::OnLButtonDown(UINT, CPoint) {}
-void CWnd::OnRButtonDown(UINT, CPoint) {}
-void CWnd::OnMouseMove(UINT, CPoint) {}
+void CWnd::OnLButtonDown(unsigned, CPoint) {}
+void CWnd::OnRButtonDown(unsigned, CPoint) {}
+void CWnd::OnMouseMove(unsigned, CPoint) {}

@@ -21,9 +21,9 @@ class VokWndWidget;
 using HCURSOR = int; // a Qt::CursorShape value; 0 for the arrow
 
 // Keys a key handler is given, with the MK_SHIFT and MK_CONTROL flags.
-enum : UINT { VK_LEFT = 0x25, VK_RIGHT = 0x27 };
+enum : unsigned { VK_LEFT = 0x25, VK_RIGHT = 0x27 };
 // Returns true when it used the key.
-using KeyHandler = std::function<bool(UINT key, UINT flags)>;
+using KeyHandler = std::function<bool(unsigned key, unsigned flags)>;
 
 class VOK_API CWnd {
   public:
@@ -33,36 +33,36 @@ class VOK_API CWnd {
     CWnd& operator=(const CWnd&) = delete;
 
     // Creates a child window in rect of the parent with control id; OnCreate
-    // runs before it returns. FALSE when it exists already or OnCreate fails.
-    BOOL Create(const CRect& rect, CWnd* parent, UINT id, bool visible = true);
-    BOOL Create(const CRect& rect, CDialog* parent, UINT id, bool visible = true);
-    BOOL Create(const CRect& rect, QWidget* parent, UINT id, bool visible = true);
+    // runs before it returns. false when it exists already or OnCreate fails.
+    bool Create(const CRect& rect, CWnd* parent, unsigned id, bool visible = true);
+    bool Create(const CRect& rect, CDialog* parent, unsigned id, bool visible = true);
+    bool Create(const CRect& rect, QWidget* parent, unsigned id, bool visible = true);
     // A hidden top-level window for messages and timers only.
-    BOOL CreateHidden();
+    bool CreateHidden();
     // Destroys the widget (children with it), then calls PostNcDestroy, which
     // may delete the object. Safe inside one of the window's own handlers.
-    BOOL DestroyWindow();
+    bool DestroyWindow();
 
     QWidget* GetSafeHwnd() const;
-    UINT GetDlgCtrlID() const { return m_nID; }
+    unsigned GetDlgCtrlID() const { return m_nID; }
     CWnd* GetParent() const { return m_pParent; }
     bool IsWindow() const { return GetSafeHwnd() != nullptr; }
 
     // Queues msg for WindowProc on the GUI thread; safe from any thread.
     // Messages still queued when the object goes away are dropped.
-    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
-    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
-    // Posts to the parent given at Create (a CWnd or a CDialog); FALSE when none.
-    BOOL PostParentMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    bool PostMessage(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
+    intptr_t SendMessage(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
+    // Posts to the parent given at Create (a CWnd or a CDialog); false when none.
+    bool PostParentMessage(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
 
     // Timers run on the GUI thread and call OnTimer(id) until killed. Setting a
     // running id restarts it with the new period.
-    UINT SetTimer(UINT id, UINT ms);
-    BOOL KillTimer(UINT id);
-    bool HasTimer(UINT id) const { return m_timers.count(id) != 0; }
+    unsigned SetTimer(unsigned id, unsigned ms);
+    bool KillTimer(unsigned id);
+    bool HasTimer(unsigned id) const { return m_timers.count(id) != 0; }
 
     // Marks the whole client area for repainting, erasing first when bErase.
-    void Invalidate(BOOL bErase = TRUE);
+    void Invalidate(bool bErase = true);
     // Runs a pending repaint at once (into the image) and shows it.
     void UpdateWindow();
     CRect GetClientRect() const;
@@ -88,34 +88,34 @@ class VOK_API CWnd {
     static HCURSOR LoadCrossCursor();
     void SetCursor(HCURSOR cursor);
 
-    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual intptr_t WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam);
 
   protected:
     // Posted and sent messages arrive here through the default WindowProc.
-    virtual LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual intptr_t OnMessage(unsigned msg, uintptr_t wParam, intptr_t lParam);
     virtual int OnCreate() { return 0; }
-    virtual void OnTimer(UINT id);
+    virtual void OnTimer(unsigned id);
     virtual void OnPaint(CDC* pDC);
-    // Fills the background; the default paints it white. Return TRUE when erased.
-    virtual BOOL OnEraseBkgnd(CDC* pDC);
-    virtual void OnLButtonDown(UINT flags, CPoint point);
-    virtual void OnRButtonDown(UINT flags, CPoint point);
-    virtual void OnMouseMove(UINT flags, CPoint point);
+    // Fills the background; the default paints it white. Return true when erased.
+    virtual bool OnEraseBkgnd(CDC* pDC);
+    virtual void OnLButtonDown(unsigned flags, CPoint point);
+    virtual void OnRButtonDown(unsigned flags, CPoint point);
+    virtual void OnMouseMove(unsigned flags, CPoint point);
     // Called once the window is gone; self-deleting windows delete this here.
     virtual void PostNcDestroy() {}
 
   private:
     friend class VokWndWidget;
-    BOOL attach(VokWndWidget* w, const CRect& rect, UINT id, bool visible);
+    bool attach(VokWndWidget* w, const CRect& rect, unsigned id, bool visible);
     void paintNow();
     void widgetGone(); // the widget was destroyed by its parent
 
     VokWndWidget* m_pWnd = nullptr;
     CWnd* m_pParent = nullptr;
     CDialog* m_pParentDlg = nullptr;
-    UINT m_nID = 0;
-    std::map<UINT, int> m_timers;  // our id -> Qt timer id
-    std::shared_ptr<CWnd*> m_self; // queued messages check it before delivery
+    unsigned m_nID = 0;
+    std::map<unsigned, int> m_timers; // our id -> Qt timer id
+    std::shared_ptr<CWnd*> m_self;    // queued messages check it before delivery
     bool m_bInvalid = false, m_bErase = false;
     KeyHandler m_keyHandler;
 };

@@ -181,7 +181,7 @@ class VOK_API DlgRecord : public CDialog {
     void LevelBuffer(); // a buffer has arrived
     void LevelEnd();    // the recording has ended, before its analysis
     void InitKeyboard();
-    bool OnGraphKey(UINT key, UINT flags);
+    bool OnGraphKey(unsigned key, unsigned flags);
     void OnItemSaved(); // the current item's file is in place
     // Keeps the whole take and adds its row to the manifest; reports a
     // failure without touching the item's file.

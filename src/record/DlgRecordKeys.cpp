@@ -34,12 +34,13 @@ void DlgRecord::InitKeyboard() {
         if (CControl* b = GetDlgItem(s.id)) b->SetToolTip(s.keys);
     }
     if (m_pGraphWnd) {
-        m_pGraphWnd->SetKeyHandler([this](UINT key, UINT flags) { return OnGraphKey(key, flags); });
+        m_pGraphWnd->SetKeyHandler(
+            [this](unsigned key, unsigned flags) { return OnGraphKey(key, flags); });
         m_pGraphWnd->SetToolTip(kShortcutText);
     }
 }
 
-bool DlgRecord::OnGraphKey(UINT key, UINT flags) {
+bool DlgRecord::OnGraphKey(unsigned key, unsigned flags) {
     if (key != VK_LEFT && key != VK_RIGHT) return false;
     SOFTCHAN_WAVE* w = GetWaveChan();
     if (!w || m_iVolumeChan < 0 || m_bRecording || m_bPlaying) return true;

@@ -85,14 +85,14 @@ EnvGuard::~EnvGuard() {
         unsetenv(m_name.c_str());
 }
 
-size_t MessageLog::Count(UINT msg) const {
+size_t MessageLog::Count(unsigned msg) const {
     size_t n = 0;
     for (const Msg& m : msgs)
         n += m.msg == msg;
     return n;
 }
 
-LRESULT MessageLog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+intptr_t MessageLog::OnMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
     msgs.push_back({msg, wParam, lParam});
     if (onMessage) onMessage(msgs.back());
     return 0;

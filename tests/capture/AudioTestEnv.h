@@ -41,17 +41,17 @@ class EnvGuard {
 class MessageLog : public CWnd {
   public:
     struct Msg {
-        UINT msg;
-        WPARAM wParam;
-        LPARAM lParam;
+        unsigned msg;
+        uintptr_t wParam;
+        intptr_t lParam;
     };
     MessageLog() { CreateHidden(); }
     std::vector<Msg> msgs;
     std::function<void(const Msg&)> onMessage;
-    size_t Count(UINT msg) const;
+    size_t Count(unsigned msg) const;
 
   protected:
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    intptr_t OnMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) override;
 };
 
 } // namespace audiotest

@@ -54,8 +54,8 @@ struct DialogLikeRecording {
         PumpPending();
         return true;
     }
-    std::vector<LPARAM> Reports() const {
-        std::vector<LPARAM> v;
+    std::vector<intptr_t> Reports() const {
+        std::vector<intptr_t> v;
         for (const auto& m : owner.msgs)
             v.push_back(m.lParam);
         return v;
@@ -78,7 +78,7 @@ TEST(CaptureFault, InputEndingMidRecordingKeepsWhatCameBefore) {
     EXPECT_EQ(r.rec.GetWaveState(), WAVE_CLOSED);
     EXPECT_EQ(r.rec.DeviceLost(), 0);
     // Ten buffers fill a 2 s channel; the tenth is the first full report.
-    const std::vector<LPARAM> reports = r.Reports();
+    const std::vector<intptr_t> reports = r.Reports();
     ASSERT_GE(reports.size(), 10u);
     for (size_t i = 0; i < reports.size(); ++i)
         EXPECT_EQ(reports[i], i >= 9 ? 1 : 0) << i;
@@ -117,7 +117,7 @@ TEST(CaptureFault, DeviceFailingMidRecordingEndsItWithWhatWasCaptured) {
         // queued again: the handed-back one, or the one before it when that
         // was still waiting to be queued again when the device failed (only
         // two buffers circulate).
-        const std::vector<LPARAM> reports = r.Reports();
+        const std::vector<intptr_t> reports = r.Reports();
         ASSERT_EQ(reports.size(), size_t(c.whole + 1));
         EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
         EXPECT_EQ(reports.back(), 1);
@@ -136,7 +136,7 @@ TEST(CaptureFault, DeviceFailingMidRecordingEndsItWithWhatWasCaptured) {
         EXPECT_EQ(r.rec.DeviceLost(), 0);
         // Five buffers fill the one-second channel; a buffer that came before
         // the stop reports full again.
-        const std::vector<LPARAM> again = r.Reports();
+        const std::vector<intptr_t> again = r.Reports();
         ASSERT_GE(again.size(), 5u);
         for (size_t i = 0; i < again.size(); ++i)
             EXPECT_EQ(again[i], i >= 4 ? 1 : 0) << i;

@@ -55,13 +55,13 @@ TEST(Recorder, SamplesLandByteExactlyAndTheFifthBufferFillsAOneSecondChannel) {
     EXPECT_EQ(rec.IsActive(), 0);
     EXPECT_EQ(rec.DeviceClose(), 1);
 
-    std::vector<LPARAM> full;
+    std::vector<intptr_t> full;
     for (const auto& m : owner.msgs) {
         EXPECT_EQ(m.msg, kWmWaveIn);
         EXPECT_EQ(m.wParam, 100u);
         full.push_back(m.lParam);
     }
-    EXPECT_EQ(full, (std::vector<LPARAM>{0, 0, 0, 0, 1}));
+    EXPECT_EQ(full, (std::vector<intptr_t>{0, 0, 0, 0, 1}));
     EXPECT_EQ(chan.GetLastSavedSample(), 5 * 2205 - 1);
     EXPECT_EQ(Mismatches(chan, file, 5 * 2205), 0);
     EXPECT_EQ(NotSilence(chan, 5 * 2205), 0);
@@ -107,10 +107,10 @@ TEST(Recorder, EmptyBufferAndMissingChannel) {
     h.dwBytesRecorded = 0;
     rec.CallProcessData(&h);
     PumpPending();
-    std::vector<LPARAM> full;
+    std::vector<intptr_t> full;
     for (const auto& m : owner.msgs)
         full.push_back(m.lParam);
-    EXPECT_EQ(full, (std::vector<LPARAM>{0, 1, 0, 1, 1}));
+    EXPECT_EQ(full, (std::vector<intptr_t>{0, 1, 0, 1, 1}));
     EXPECT_EQ(chan.GetLastSavedSample(), 99);
     std::vector<int> raw;
     for (long i = 0; i < chan.RtnNel(); ++i)

@@ -24,7 +24,7 @@
 
 namespace soak {
 
-constexpr UINT kWmWaveIn = 0x8005; // the recorder's message to its owner
+constexpr unsigned kWmWaveIn = 0x8005; // the recorder's message to its owner
 constexpr long kRate = 11025;
 constexpr long kBuf = 2205; // bytes of a capture buffer: 0.2 s
 
@@ -89,15 +89,15 @@ inline int ThreadBaseline() {
 class BusyView : public CWnd {
   public:
     long paints = 0;
-    BOOL Start() {
-        if (!Create(CRect{0, 0, 320, 240}, static_cast<CWnd*>(nullptr), 1, true)) return FALSE;
+    bool Start() {
+        if (!Create(CRect{0, 0, 320, 240}, static_cast<CWnd*>(nullptr), 1, true)) return false;
         SetTimer(1, 1);
-        return TRUE;
+        return true;
     }
 
   protected:
-    void OnTimer(UINT) override {
-        Invalidate(TRUE);
+    void OnTimer(unsigned) override {
+        Invalidate(true);
         UpdateWindow();
     }
     void OnPaint(CDC* pDC) override {

@@ -29,7 +29,7 @@ WAVEHDR* HeaderOf(const MessageLog::Msg& m) {
 const WAVEFORMATEX kFmt = MakeWaveFormat(RATE_11025, SAMPLE_8BIT);
 
 // The device's position in the given unit; ~0u when it cannot be read.
-DWORD Position(HWAVEIN h, UINT type = TIME_SAMPLES) {
+DWORD Position(HWAVEIN h, unsigned type = TIME_SAMPLES) {
     MMTIME pos{type, {0}};
     if (waveInGetPosition(h, &pos, sizeof(pos)) != MMSYSERR_NOERROR) return ~0u;
     return type == TIME_BYTES ? pos.u.cb : type == TIME_MS ? pos.u.ms : pos.u.sample;

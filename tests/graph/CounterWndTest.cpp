@@ -13,7 +13,7 @@ class ParentWnd : public CWnd {
     int done = 0;
 
   protected:
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    intptr_t OnMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) override {
         if (msg == WM_COUNTER_DONE && wParam == 0 && lParam == 0) ++done;
         return 0;
     }
@@ -32,7 +32,7 @@ class RecordingCounter : public CCounterWnd {
     }
 
   protected:
-    void OnTimer(UINT id) override {
+    void OnTimer(unsigned id) override {
         CCounterWnd::OnTimer(id);
         Snapshot();
     }

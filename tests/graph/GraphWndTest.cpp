@@ -156,7 +156,7 @@ TEST(GraphWnd, MarkersAreExclusiveOrLines) {
     EXPECT_EQ(s.wnd->GetImage(), once);
     // A repaint redraws a stored cursor, but not one at exactly 0.
     s.wnd->SetCursorTime(0.0f);
-    s.wnd->Invalidate(TRUE);
+    s.wnd->Invalidate(true);
     EXPECT_EQ(s.Paint(), once);
 }
 
@@ -166,11 +166,11 @@ TEST(GraphWnd, FixedAndAutomaticValueRange) {
     s.wnd->SetChannel(2, 1);
     const QImage automatic = s.Paint();
     s.wnd->SetYRange(0, 0);
-    s.wnd->Invalidate(TRUE);
+    s.wnd->Invalidate(true);
     EXPECT_EQ(s.Paint(), automatic);
     s.wnd->SetYRange(0, 100);
     s.wnd->SetTitle("Item");
-    s.wnd->Invalidate(TRUE);
+    s.wnd->Invalidate(true);
     EXPECT_NE(s.Paint(), automatic);
     EXPECT_FLOAT_EQ(s.G().m_yAxis.m_fTickStep, 50.0f);
 }

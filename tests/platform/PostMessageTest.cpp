@@ -12,9 +12,9 @@
 
 namespace {
 struct Got {
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
+    unsigned msg;
+    uintptr_t wParam;
+    intptr_t lParam;
     bool onGuiThread;
 };
 
@@ -23,7 +23,7 @@ class LogWnd : public CWnd {
     std::vector<Got> got;
 
   protected:
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    intptr_t OnMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) override {
         got.push_back({msg, wParam, lParam,
                        QThread::currentThread() == QCoreApplication::instance()->thread()});
         return 0;
@@ -59,7 +59,7 @@ TEST(PostMessage, FromSeveralThreadsInOrderOnTheGuiThread) {
         for (int t = 0; t < kThreads; ++t)
             threads.emplace_back([&w, t] {
                 for (int i = 0; i < kEach; ++i)
-                    w.PostMessage(0x8100 + t, WPARAM(i), LPARAM(-i));
+                    w.PostMessage(0x8100 + t, uintptr_t(i), intptr_t(-i));
             });
         const bool all =
             testloop::PumpUntil([&] { return w.got.size() >= size_t(kThreads * kEach); }, 10000);
@@ -72,8 +72,8 @@ TEST(PostMessage, FromSeveralThreadsInOrderOnTheGuiThread) {
             ASSERT_GE(g.msg, 0x8100u);
             ASSERT_LT(g.msg, 0x8100u + kThreads);
             int& n = next[g.msg - 0x8100];
-            ASSERT_EQ(g.wParam, WPARAM(n)) << round;
-            ASSERT_EQ(g.lParam, LPARAM(-n)) << round;
+            ASSERT_EQ(g.wParam, uintptr_t(n)) << round;
+            ASSERT_EQ(g.lParam, intptr_t(-n)) << round;
             ASSERT_TRUE(g.onGuiThread);
             ++n;
         }

@@ -123,7 +123,7 @@ TEST(DlgRecordPacedPlay, CursorIsErasedAtTheEndOfPlayback) {
         recordToTheEnd(d);
         ASSERT_NE(d.m_pGraphWnd, nullptr);
         d.m_pGraphWnd->SetStartEndTimes(0.5f, 1.5f);
-        d.m_pGraphWnd->Invalidate(TRUE);
+        d.m_pGraphWnd->Invalidate(true);
         d.m_pGraphWnd->UpdateWindow();
         const QImage before = d.m_pGraphWnd->GetImage();
         EnvGuard sinkFile("VOK_TEST_OUTFILE", TempDir() + "/paced-cursor.fifo");
