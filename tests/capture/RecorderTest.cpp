@@ -147,10 +147,10 @@ TEST(Recorder, EveryFormatIsCapturedAndPlayedByteForByte) {
             ASSERT_TRUE(PumpUntil([&] { return owner.Count(kWmWaveIn) >= 5; }));
             PumpPending();
             rec.DeviceClose();
-            std::vector<LPARAM> full;
+            std::vector<intptr_t> full;
             for (const auto& m : owner.msgs)
                 full.push_back(m.lParam);
-            EXPECT_EQ(full, (std::vector<LPARAM>{0, 0, 0, 0, 1}));
+            EXPECT_EQ(full, (std::vector<intptr_t>{0, 0, 0, 0, 1}));
             EXPECT_EQ(chan->GetLastSavedSample(), hz - 1);
             const uint8_t* stored = chan->SampleData();
             std::vector<uint8_t> data(stored, stored + hz * bytes);
