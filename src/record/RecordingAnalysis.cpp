@@ -4,6 +4,7 @@
 #include "channels/SoftChanWave8.h"
 #include "channels/SoftChanXMS.h"
 #include "record/LocateSpeech.h"
+#include "record/LocateSpeechRefined.h"
 #include "record/SoftChannels.h"
 #include "support/NumUtil.h"
 
@@ -51,7 +52,8 @@ long VolumePointCount(long nel, float dt) {
     return long(p);
 }
 
-int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result) {
+int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result,
+                     int locator) {
     result = RECORDING_ANALYSIS();
     SOFTCHAN* ch = channels.GetChan(iWaveChan);
     if (!ch || !ch->IsKindOf(RUNTIME_CLASS(SOFTCHAN_WAVE8))) return 0;
@@ -79,6 +81,7 @@ int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& 
         volume->arr[int32_t(i)] = level->GetValAtTime(float(i) * kPointDt);
 
     result.range = CRngFlt(0.0f, 0.0f);
-    result.bLocated = LocateSpeech(*volume, result.range);
+    result.bLocated = locator == LOCATOR_REFINED ? LocateSpeechRefined(*volume, result.range)
+                                                 : LocateSpeech(*volume, result.range);
     return 1;
 }

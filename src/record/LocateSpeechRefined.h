@@ -1,0 +1,28 @@
+// A speech locator that keeps the weak edges of words: it measures the noise
+// floor of the recording itself and takes as speech whatever stands clearly
+// above it, instead of a share of the loudest moment.
+//
+// On frames of 0.01 s read from the level curve:
+//   1. the unrecorded tail (a run of identical values at the end, as left by a
+//      recording stopped before its channel was full) is not searched;
+//   2. the floor is the quietest 0.1 s of the rest (a thousandth of the peak
+//      when some of it is silent to the bit);
+//   3. speech frames stand 12 dB above the floor; runs of them closer than
+//      0.15 s are joined (stop closures, short pauses);
+//   4. runs shorter than 0.04 s at either end (key clicks, pops) are dropped;
+//   5. the first and last run are followed outward while the level stays 6 dB
+//      above the floor, and the result is widened by a small margin.
+// Speech may start at 0 s; nothing is left unsearched at the start.
+#pragma once
+#include "support/Range.h"
+
+class SOFTCHAN;
+class SOFTCHANNELS;
+
+// As LocateSpeech: writes range first (start 0.25 s, end at the curve's last
+// element), then 1 with range = the speech, or 0 when nothing stands above the
+// floor and the defaults stand.
+int LocateSpeechRefined(SOFTCHAN& curve, CRngFlt& range);
+// The same on channel chan of the list; a missing channel gives 0 with the
+// range (0.25, 0.25).
+int LocateSpeechRefined(const SOFTCHANNELS& channels, int chan, CRngFlt& range);
