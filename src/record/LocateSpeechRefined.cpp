@@ -13,14 +13,22 @@ constexpr float kFrame = 0.01f;     // seconds per frame: one "Volume" point
 constexpr long kMinTail = 5;        // identical frames at the end taken as unrecorded
 constexpr long kFloorFrames = 10;   // the floor is the quietest mean over this many frames
 constexpr float kFloorMin = 0.001f; // of the peak (-60 dB): the floor of a noiseless recording
-constexpr float kSpeech = 4.0f;     // speech: 12 dB above the floor
-constexpr float kEdge = 2.0f;       // edges followed down to 6 dB above the floor
-constexpr float kJoin = 0.15f;      // seconds: shorter gaps are part of the speech
-constexpr long kMaxBurst = 4;       // frames: a run this short is under 0.04 s of sound
-constexpr float kMargin = 0.05f;    // seconds added before the start and after the end
+// Speech stands 8 spreads of the floor, and at least 40 % (3 dB), above its
+// mean; edges are followed down to 4 spreads, and at least 30 %, above it.
+constexpr float kSpeechSpread = 8.0f;
+constexpr float kSpeech = 0.4f;
+constexpr float kEdgeSpread = 4.0f;
+constexpr float kEdge = 0.3f;
+constexpr float kJoin = 0.15f;   // seconds: shorter gaps are part of the speech
+constexpr long kMaxBurst = 4;    // frames: a run this short is under 0.04 s of sound
+constexpr float kMargin = 0.12f; // seconds added before the start and after the end
 
 struct Run {
     long a, b; // first and last frame
+};
+
+struct FLOOR {
+    float mean = 0.0f, spread = 0.0f;
 };
 
 // One level per frame (element f * step), as magnitudes; no-values read as 0.
@@ -36,30 +44,57 @@ std::vector<float> Frames(SOFTCHAN& ch, long step) {
 
 // Frames before the unrecorded tail: a recording stopped early leaves the rest
 // of its channel at one value, so its level is one number to the last bit.
+// The frame whose window reaches into a tail of some level is left out too.
 long RecordedFrames(const std::vector<float>& v) {
     const long m = long(v.size());
     if (m == 0) return 0;
     long r = m - 1;
     while (r > 0 && v[size_t(r - 1)] == v[size_t(m - 1)])
         --r;
-    return m - r >= kMinTail ? r : m;
+    if (m - r < kMinTail) return m;
+    return v[size_t(m - 1)] > 0.0f ? std::max(0L, r - 1) : r;
 }
 
-// The lowest mean level over kFloorFrames consecutive frames of the first m;
-// 0 when one of them is silent to the bit (no noise at all, where the
-// recorded silence may be too short for a whole window).
-float NoiseFloor(const std::vector<float>& v, long m) {
-    if (std::find(v.begin(), v.begin() + m, 0.0f) != v.begin() + m) return 0.0f;
+// Mean and spread (standard deviation) of the frames among the first m that
+// are at most limit.
+FLOOR Spread(const std::vector<float>& v, long m, float limit) {
+    double sum = 0.0, square = 0.0;
+    long count = 0;
+    for (long i = 0; i < m; ++i) {
+        const double x = v[size_t(i)];
+        if (x > limit) continue;
+        sum += x;
+        square += x * x;
+        ++count;
+    }
+    if (count == 0) return {};
+    const double mean = sum / double(count);
+    return {float(mean), float(std::sqrt(std::max(square / double(count) - mean * mean, 0.0)))};
+}
+
+// The level of the recording's silence: the frames of the first m no louder
+// than its quietest kFloorFrames consecutive frames (up to 3 spreads or 20 %
+// above their mean), as mean and spread. Both 0 when a frame is silent to the
+// bit (no noise at all, where the recorded silence may be too short for a
+// whole window).
+FLOOR NoiseFloor(const std::vector<float>& v, long m) {
+    if (std::find(v.begin(), v.begin() + m, 0.0f) != v.begin() + m) return {};
     const long w = std::min(m, kFloorFrames);
     double sum = 0.0;
     for (long i = 0; i < w; ++i)
         sum += v[size_t(i)];
     double best = sum;
+    long at = 0;
     for (long i = w; i < m; ++i) {
         sum += double(v[size_t(i)]) - double(v[size_t(i - w)]);
-        best = std::min(best, sum);
+        if (sum < best) {
+            best = sum;
+            at = i - w + 1;
+        }
     }
-    return float(std::max(best, 0.0) / double(w));
+    const std::vector<float> quietest(v.begin() + at, v.begin() + at + w);
+    const FLOOR q = Spread(quietest, w, INFINITY);
+    return Spread(v, m, q.mean + std::max(3.0f * q.spread, 0.2f * q.mean));
 }
 
 // Runs of frames at or above `on` among the first m, gaps under `join` frames
@@ -80,6 +115,22 @@ std::vector<Run> SpeechRuns(const std::vector<float>& v, long m, float on, long 
     runs.erase(runs.begin(), first);
     return runs;
 }
+
+// From frame `from` in direction dir (+1 or -1) up to frame `stop` (not
+// included): the farthest frame above `edge` reached with gaps of at most
+// `join` frames (a weak consonant after a stop closure).
+long Outward(const std::vector<float>& v, long from, long stop, int dir, float edge, long join) {
+    long last = from, gap = 0;
+    for (long i = from + dir; i != stop && gap <= join; i += dir) {
+        if (v[size_t(i)] > edge) {
+            last = i;
+            gap = 0;
+        } else {
+            ++gap;
+        }
+    }
+    return last;
+}
 } // namespace
 
 int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range) {
@@ -94,20 +145,21 @@ int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range) {
     const long m = RecordedFrames(v);
     if (m == 0) return 0;
     const float peak = *std::max_element(v.begin(), v.begin() + m);
-    const float floor = std::max(NoiseFloor(v, m), kFloorMin * peak);
-    if (!(peak >= kSpeech * floor) || !(peak > 0.0f)) return 0;
+    FLOOR floor = NoiseFloor(v, m);
+    if (floor.mean < kFloorMin * peak) floor = {kFloorMin * peak, 0.0f};
+    // A steady floor (a DC level left in the recording) lets quieter speech
+    // through than a fluctuating one (room noise).
+    const float on = floor.mean + std::max(kSpeechSpread * floor.spread, kSpeech * floor.mean);
+    const float edge = floor.mean + std::max(kEdgeSpread * floor.spread, kEdge * floor.mean);
+    if (!(peak >= on) || !(peak > 0.0f)) return 0;
 
     const long join = std::lround(kJoin / kFrame);
-    const std::vector<Run> runs = SpeechRuns(v, m, kSpeech * floor, join);
+    const std::vector<Run> runs = SpeechRuns(v, m, on, join);
     if (runs.empty()) return 0;
 
     // Outward to the last frames still above the edge level.
-    const float edge = kEdge * floor;
-    long s = runs.front().a, e = runs.back().b;
-    while (s > 0 && v[size_t(s - 1)] > edge)
-        --s;
-    while (e < m - 1 && v[size_t(e + 1)] > edge)
-        ++e;
+    const long s = Outward(v, runs.front().a, -1, -1, edge, join);
+    const long e = Outward(v, runs.back().b, m, 1, edge, join);
 
     // From the quiet frames on either side, widened by the margin.
     const long k = std::lround(kMargin / dt);

@@ -5,13 +5,16 @@
 // On frames of 0.01 s read from the level curve:
 //   1. the unrecorded tail (a run of identical values at the end, as left by a
 //      recording stopped before its channel was full) is not searched;
-//   2. the floor is the quietest 0.1 s of the rest (a thousandth of the peak
-//      when some of it is silent to the bit);
-//   3. speech frames stand 12 dB above the floor; runs of them closer than
-//      0.15 s are joined (stop closures, short pauses);
+//   2. the floor is the level of the quietest frames (those no louder than
+//      the quietest 0.1 s): their mean and spread (a thousandth of the peak
+//      when a frame is silent to the bit);
+//   3. speech frames stand clearly above the floor (8 spreads, and at least
+//      40 %); runs of them closer than 0.15 s are joined (stop closures,
+//      short pauses);
 //   4. runs shorter than 0.04 s at either end (key clicks, pops) are dropped;
-//   5. the first and last run are followed outward while the level stays 6 dB
-//      above the floor, and the result is widened by a small margin.
+//   5. the first and last run are followed outward while the level stays
+//      above the floor (4 spreads, and at least 30 %), across gaps under
+//      0.15 s, and the result is widened by 0.12 s on each side.
 // Speech may start at 0 s; nothing is left unsearched at the start.
 #pragma once
 #include "support/Range.h"
