@@ -1,6 +1,7 @@
 // The analysis the "Record Item" dialog runs after a recording (DC level, level
 // channel, "Volume" curve, speech location) for record times of 2, 30 and
-// 300 s. Each iteration gets a fresh channel list; only AnalyseRecording is
+// 300 s, with the standard locator (second argument 0) and the refined one
+// (1). Each iteration gets a fresh channel list; only AnalyseRecording is
 // timed. `bench_analysis --write-wav FILE SECONDS` writes the same signal as
 // an 8-bit mono 11025 Hz WAV file instead; `--write-corpus DIR COUNT SECONDS`
 // writes COUNT such files, DIR/item-0000.wav on, each with noise of its own.
@@ -17,13 +18,14 @@
 namespace {
 void BM_AnalyseRecording(benchmark::State& state) {
     const long seconds = long(state.range(0));
+    const int locator = int(state.range(1));
     const std::vector<uint8_t> samples = bench::MakeSignal(seconds);
     RECORDING_ANALYSIS result;
     for (auto _ : state) {
         state.PauseTiming();
         auto rec = std::make_unique<bench::Recording>(seconds, samples);
         state.ResumeTiming();
-        AnalyseRecording(rec->list, 0, result);
+        AnalyseRecording(rec->list, 0, result, locator);
         state.PauseTiming();
         rec.reset();
         state.ResumeTiming();
@@ -32,7 +34,9 @@ void BM_AnalyseRecording(benchmark::State& state) {
     state.counters["start_s"] = result.range.Lo;
     state.counters["end_s"] = result.range.Hi;
 }
-BENCHMARK(BM_AnalyseRecording)->Arg(2)->Arg(30)->Arg(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnalyseRecording)
+    ->ArgsProduct({{2, 30, 300}, {LOCATOR_SPEC, LOCATOR_REFINED}})
+    ->Unit(benchmark::kMillisecond);
 
 int WriteWav(const std::string& path, long seconds, uint32_t seed = 12345) {
     const std::vector<uint8_t> samples = bench::MakeSignal(seconds, seed);
