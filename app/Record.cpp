@@ -1,10 +1,11 @@
 #include "Record.h"
+#include "Choose.h"
 #include "Devices.h"
+#include "platform/Application.h"
 #include "platform/QtNotices.h"
 #include "platform/WaveIn.h"
 #include "record/DlgRecord.h"
 #include "record/ItemList.h"
-#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,7 @@ namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
                      "                     [--device NAME] [--locate spec|refined] [--progress]\n"
                      "                     [--resume] [--meter] [--keys] [--help-button] [--session]\n"
+                     "                     [--choose]\n"
                      "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
                      "  --item-file holds one name per line (UTF-8 text, names of at most 1024\n"
                      "  bytes; blank lines and surrounding spaces are ignored; a file with\n"
@@ -39,7 +41,10 @@ const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --ite
                      "                 Ctrl+N Next; graph focused: Left/Right start marker,\n"
                      "                 Shift+Left/Right end marker, 10 ms (with Ctrl 100 ms)\n"
                      "  --help-button  the \"Help\" button shows a short help text\n"
-                     "  --session      all of --progress --resume --meter --keys --help-button\n";
+                     "  --session      all of --progress --resume --meter --keys --help-button\n"
+                     "  --choose       asks for the folder (unless --folder is given) and for an\n"
+                     "                 item file (unless items are given) in dialogs; cancelling\n"
+                     "                 either exits 1.\n";
 
 const char* kNoDevice =
     "To record from a raw file instead (8-bit unsigned mono, 11025 samples per\n"
@@ -81,6 +86,7 @@ int RunRecord(int argc, char** argv) {
     std::vector<std::string> items;
     bool haveList = false;
     RECORD_OPTIONS options;
+    bool choose = false;
     for (int i = 0; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -88,6 +94,8 @@ int RunRecord(int argc, char** argv) {
             return 0;
         } else if (a == "--folder" && i + 1 < argc) {
             folder = argv[++i];
+        } else if (a == "--choose") {
+            choose = true;
         } else if (a == "--device" && i + 1 < argc) {
             options.strDevice = argv[++i];
         } else if (SessionFlag(a, options)) {
@@ -125,6 +133,12 @@ int RunRecord(int argc, char** argv) {
             return 2;
         }
     }
+    std::unique_ptr<CWinApp> app;
+    if (choose && (folder.empty() || !haveList)) {
+        QuietFrameworkNotices();
+        app = std::make_unique<CWinApp>("vokrec");
+        if (int r = ChooseFolderAndItems(folder, items, haveList)) return r;
+    }
     if (folder.empty() || !haveList) {
         std::fputs(kUsage, stderr);
         return 2;
@@ -150,12 +164,10 @@ int RunRecord(int argc, char** argv) {
         std::fputs(kNoDevice, stderr);
         return 3;
     }
-    std::unique_ptr<QApplication> app;
-    static int qargc = 1;
-    static char name[] = "vokrec";
-    static char* qargv[] = {name, nullptr};
-    QuietFrameworkNotices();
-    if (!QCoreApplication::instance()) app = std::make_unique<QApplication>(qargc, qargv);
+    if (!app) {
+        QuietFrameworkNotices();
+        app = std::make_unique<CWinApp>("vokrec");
+    }
 
     std::vector<const char*> names;
     for (const std::string& s : items)

@@ -1,5 +1,8 @@
 // Shared test entry: one QApplication (offscreen in the test environment) for the process.
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -8,6 +11,12 @@
 namespace {
 void SetDefault(const char* name, const char* value) {
     if (qEnvironmentVariableIsEmpty(name)) qputenv(name, value);
+}
+
+bool AnyWindowShown() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) return true;
+    return false;
 }
 } // namespace
 
@@ -27,5 +36,16 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", dir.c_str());
     }
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    const int rc = RUN_ALL_TESTS();
+    // Popups that close and free themselves on a timer (the saving popup a
+    // test's last save opened) get their time, and windows destroyed after
+    // the last event loop ran are freed now: no window outlives the
+    // application, so the leak checker sees nothing left behind.
+    QDeadlineTimer deadline(3000);
+    while (AnyWindowShown() && !deadline.hasExpired()) {
+        app.processEvents();
+        QThread::msleep(10);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return rc;
 }

@@ -1,6 +1,7 @@
 // CButtons: the small base of a button set, a control that is started and
 // cancelled and tells an owner window about its progress by posted messages.
 #pragma once
+#include "platform/Export.h"
 #include "platform/WinTypes.h"
 #include <cstddef>
 
@@ -9,7 +10,7 @@ class CDialog;
 
 // The window told about progress: a window or a dialog, never owned. Posting
 // through it is safe from any thread.
-class CNotifyWnd {
+class VOK_API CNotifyWnd {
   public:
     CNotifyWnd() = default;
     CNotifyWnd(std::nullptr_t) {}
@@ -28,7 +29,7 @@ class CNotifyWnd {
     CDialog* m_pDlg = nullptr;
 };
 
-class CButtons {
+class VOK_API CButtons {
   public:
     CButtons() = default;
     CButtons(const CButtons& other) = default;

@@ -1,5 +1,6 @@
 // Format choices and device states of the capture engine.
 #pragma once
+#include "platform/Export.h"
 #include "platform/MMSystem.h"
 
 // Index into the rate table 8000, 11025, 22050, 44100.
@@ -14,9 +15,9 @@ enum WAVESTATE {
 };
 
 // Samples per second of a rate choice (11025 for an index outside the table).
-unsigned int RateOf(tagWAVERATE rate);
+VOK_API unsigned int RateOf(tagWAVERATE rate);
 // Bits per sample of a size choice (16 for any value but SAMPLE_8BIT).
-unsigned int BitsOf(tagSAMPLESIZE size);
+VOK_API unsigned int BitsOf(tagSAMPLESIZE size);
 // The mono PCM record for the choices: block = bits / 8, bytes per second =
 // bits * rate / 8, cbSize 0.
-WAVEFORMATEX MakeWaveFormat(tagWAVERATE rate, tagSAMPLESIZE size);
+VOK_API WAVEFORMATEX MakeWaveFormat(tagWAVERATE rate, tagSAMPLESIZE size);

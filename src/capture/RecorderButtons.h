@@ -7,10 +7,11 @@
 // owner stops and keeps what was captured.
 #pragma once
 #include "capture/WaveInButtons.h"
+#include "platform/Export.h"
 
 class SOFTCHAN_WAVE8;
 
-class RecorderButtons : public WaveInButtons {
+class VOK_API RecorderButtons : public WaveInButtons {
   public:
     RecorderButtons() = default;
 

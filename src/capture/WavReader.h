@@ -3,13 +3,14 @@
 // truncated file or a header with wrong sizes gives an error, never a read
 // outside the file.
 #pragma once
+#include "platform/Export.h"
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
-class WAVReader {
+class VOK_API WAVReader {
   public:
     // Format fields of the "fmt " chunk.
     uint16_t wFormatTag = 0;

@@ -4,11 +4,12 @@
 // not at all, so a failed or interrupted save leaves an earlier file of that
 // name as it was and no partial file behind.
 #pragma once
+#include "platform/Export.h"
 #include "platform/MMSystem.h"
 #include <cstdio>
 #include <string>
 
-class WAVWriter {
+class VOK_API WAVWriter {
   public:
     WAVWriter() = default;
     WAVWriter(const WAVWriter&) = default;

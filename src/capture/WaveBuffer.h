@@ -1,10 +1,11 @@
 // One capture buffer: the header handed to the wave-in device, a sequence word
 // and the data bytes the header points to.
 #pragma once
+#include "platform/Export.h"
 #include "platform/MMSystem.h"
 #include "support/TypedArray.h"
 
-class WAVEBUFFER {
+class VOK_API WAVEBUFFER {
   public:
     // size zero bytes; the header's data pointer is their storage and its length
     // the size; every other header word and nSeq are 0.

@@ -5,6 +5,7 @@
 #pragma once
 #include "capture/CaptureTypes.h"
 #include "capture/WaveBuffer.h"
+#include "platform/Export.h"
 #include "platform/Object.h"
 #include <memory>
 #include <vector>
@@ -12,7 +13,7 @@
 class WaveInButtons;
 class CWaveInAudioWnd;
 
-class WaveInAudio : public CObject {
+class VOK_API WaveInAudio : public CObject {
     DECLARE_DYNCREATE(WaveInAudio)
   public:
     WaveInAudio() = default;

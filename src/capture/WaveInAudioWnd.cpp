@@ -1,13 +1,12 @@
 #include "capture/WaveInAudioWnd.h"
 #include "capture/WaveInAudio.h"
-#include <QApplication>
-#include <QWidget>
+#include "platform/Application.h"
 
 BOOL CWaveInAudioWnd::CreateWnd() {
     // Windows need the GUI application; without one there is nothing to deliver to.
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return FALSE;
+    if (!CWinApp::HaveGui()) return FALSE;
     if (!CreateHidden()) return FALSE;
-    if (QWidget* w = GetSafeHwnd()) w->setWindowTitle("WaveInAudioWnd");
+    SetWindowText("WaveInAudioWnd");
     return IsWindow();
 }
 

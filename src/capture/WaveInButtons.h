@@ -4,8 +4,9 @@
 #pragma once
 #include "capture/Buttons.h"
 #include "capture/WaveInAudio.h"
+#include "platform/Export.h"
 
-class WaveInButtons : public CButtons {
+class VOK_API WaveInButtons : public CButtons {
   public:
     WaveInButtons() = default;
     WaveInButtons(const WaveInButtons&) = delete;

@@ -1,10 +1,11 @@
 // One movable global-memory allocation with its lock state.
 #pragma once
+#include "platform/Export.h"
 #include "platform/GlobalMem.h"
 
 enum GMEM_STATE { GMEM_UNLOCKED = 0, GMEM_LOCKED = 1, GMEM_EMPTY = 2 };
 
-class GMEM_BLOCK {
+class VOK_API GMEM_BLOCK {
   public:
     GMEM_BLOCK() = default;
     GMEM_BLOCK(unsigned size, int lock);

@@ -3,6 +3,7 @@
 // channel list resolves pSrc from nSrcChan when the channel is added, then
 // calls OnAddToList() (no arguments; the list itself is not needed here).
 #pragma once
+#include "platform/Export.h"
 #include "platform/Object.h"
 #include <string>
 
@@ -11,7 +12,7 @@ enum PIXMODE { PIX_FIRST = 0, PIX_PEAK = 1, PIX_MEAN = 2 };
 constexpr float NO_VAL = 1e10f;
 
 // How raw counts become values: ((raw - nZero) * fResolution - fOffset) * fGain.
-struct ADCHANINFO {
+struct VOK_API ADCHANINFO {
     int nChannel = 0;
     std::string strUnits;
     std::string strName;
@@ -28,7 +29,7 @@ struct ADCHANINFO {
     int ValueToRaw(float value) const;
 };
 
-class SOFTCHAN : public CObject {
+class VOK_API SOFTCHAN : public CObject {
     DECLARE_DYNAMIC(SOFTCHAN)
   public:
     SOFTCHAN();

@@ -3,9 +3,10 @@
 #pragma once
 #include "channels/GMemBlock.h"
 #include "channels/SoftChan.h"
+#include "platform/Export.h"
 #include <cstdint>
 
-class SOFTCHAN_AD : public SOFTCHAN {
+class VOK_API SOFTCHAN_AD : public SOFTCHAN {
     DECLARE_DYNCREATE(SOFTCHAN_AD)
   public:
     SOFTCHAN_AD() = default;

@@ -5,6 +5,7 @@
 // without rereading the source.
 #pragma once
 #include "channels/SoftChan.h"
+#include "platform/Export.h"
 #include "support/TypedArray.h"
 
 #include <array>
@@ -12,7 +13,7 @@
 
 class SOFTCHAN_WAVE8;
 
-class SOFTCHAN_LE : public SOFTCHAN {
+class VOK_API SOFTCHAN_LE : public SOFTCHAN {
     DECLARE_DYNCREATE(SOFTCHAN_LE)
   public:
     SOFTCHAN_LE() = default;

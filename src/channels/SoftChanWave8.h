@@ -2,8 +2,9 @@
 // the block, stored two per 16-bit pair. nNel counts pairs, RtnNel() samples.
 #pragma once
 #include "channels/SoftChanAD.h"
+#include "platform/Export.h"
 
-class SOFTCHAN_WAVE8 : public SOFTCHAN_AD {
+class VOK_API SOFTCHAN_WAVE8 : public SOFTCHAN_AD {
     DECLARE_DYNCREATE(SOFTCHAN_WAVE8)
   public:
     SOFTCHAN_WAVE8() = default;

@@ -5,10 +5,11 @@
 // intervals that contains the requested range. AXIS draws nothing; X_AXIS and
 // Y_AXIS add the drawing.
 #pragma once
+#include "platform/Export.h"
 #include "support/Range.h"
 #include <string>
 
-class AXIS {
+class VOK_API AXIS {
   public:
     AXIS() = default;
     AXIS(const AXIS&) = default;
@@ -54,4 +55,4 @@ class AXIS {
 // trailing '0's and spaces removed while the character before is not '.',
 // never past the first character. 2 -> "2.0", 1.5 -> "1.5", 0 -> "0.0".
 // In an exponent form only the padding is removed ("1.49e-10" stays).
-std::string FormatAxisLabel(const char* format, double v);
+VOK_API std::string FormatAxisLabel(const char* format, double v);

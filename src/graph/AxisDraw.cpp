@@ -1,15 +1,13 @@
 #include "graph/AxisDraw.h"
 #include "platform/DC.h"
+#include "platform/SystemMetrics.h"
 #include "support/NumUtil.h"
-#include <QGuiApplication>
-#include <QScreen>
 #include <cmath>
 
 namespace {
 int primaryScreenSize(bool width, int fallback) {
-    const QScreen* s = QGuiApplication::instance() ? QGuiApplication::primaryScreen() : nullptr;
-    if (!s) return fallback;
-    return width ? s->geometry().width() : s->geometry().height();
+    const int size = GetSystemMetrics(width ? SM_CXSCREEN : SM_CYSCREEN);
+    return size > 0 ? size : fallback;
 }
 } // namespace
 

@@ -6,11 +6,12 @@
 // colour and background mode, and leave the DC's pen as they found it.
 #pragma once
 #include "graph/Axis.h"
+#include "platform/Export.h"
 #include "platform/WinTypes.h"
 
 class CDC;
 
-class X_AXIS : public AXIS {
+class VOK_API X_AXIS : public AXIS {
   public:
     X_AXIS();
     X_AXIS(const X_AXIS&) = default;
@@ -32,7 +33,7 @@ class X_AXIS : public AXIS {
     COLORREF m_crAxis = 0;
 };
 
-class Y_AXIS : public AXIS {
+class VOK_API Y_AXIS : public AXIS {
   public:
     Y_AXIS();
     Y_AXIS(const Y_AXIS&) = default;

@@ -7,6 +7,7 @@
 // Once created, the window deletes itself when it is destroyed (directly or
 // with its parent): the owner must not delete it then.
 #pragma once
+#include "platform/Export.h"
 #include "platform/GdiObjects.h"
 #include "platform/Wnd.h"
 #include <string>
@@ -15,7 +16,7 @@ class CDialog;
 
 constexpr UINT WM_COUNTER_DONE = 0x8064; // first application message + 100
 
-class CCounterWnd : public CWnd {
+class VOK_API CCounterWnd : public CWnd {
   public:
     static constexpr UINT kTickMs = 500;
 

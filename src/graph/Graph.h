@@ -10,6 +10,7 @@
 // of 17 entries serves any number of curves; the default table has 17.
 #pragma once
 #include "graph/AxisDraw.h"
+#include "platform/Export.h"
 #include "support/TypedArray.h"
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ class CDC;
 class SOFTCHAN;
 class SOFTCHANNELS;
 
-class GRAPH {
+class VOK_API GRAPH {
   public:
     static constexpr int kMaxColorIndex = 16;
     // Black axes, then red, blue and further distinct curve colours.

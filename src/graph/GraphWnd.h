@@ -9,10 +9,11 @@
 // never created is deleted by whoever made it.
 #pragma once
 #include "graph/Graph.h"
+#include "platform/Export.h"
 #include "platform/Object.h"
 #include "platform/Wnd.h"
 
-class CGraphWnd : public CWnd, public CObject {
+class VOK_API CGraphWnd : public CWnd, public CObject {
     DECLARE_DYNCREATE(CGraphWnd)
   public:
     static constexpr float kNoTime = -1000000.0f;

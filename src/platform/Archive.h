@@ -9,6 +9,7 @@
 // by a DWORD (class references then carry 0x80000000). Counts are a WORD, or
 // 0xFFFF followed by a DWORD. Values are little-endian.
 #pragma once
+#include "platform/Export.h"
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -21,7 +22,7 @@ class CObject;
 struct CRuntimeClass;
 
 // Thrown while loading malformed data; the Load helpers catch it.
-class CArchiveException : public std::runtime_error {
+class VOK_API CArchiveException : public std::runtime_error {
   public:
     enum Cause { endOfFile = 1, badClass, badSchema, badIndex, tooDeep, badCount };
     CArchiveException(Cause cause, const std::string& what)
@@ -29,7 +30,7 @@ class CArchiveException : public std::runtime_error {
     Cause m_cause;
 };
 
-class CArchive {
+class VOK_API CArchive {
   public:
     enum Mode { store = 0, load = 1 };
     // How a loaded object reference is held by its reader.
@@ -114,10 +115,11 @@ class CArchive {
 };
 
 // Stores obj (may be null) into path; 1 on success, 0 when the file cannot be written.
-int StoreObject(const std::string& path, const CObject* obj);
+VOK_API int StoreObject(const std::string& path, const CObject* obj);
 // Loads one object from path or from memory; it must be of required when given.
 // 1 on success with out set; 0 for a missing, truncated or malformed archive,
 // with out null and every object created on the way deleted again.
-int LoadObject(const std::string& path, CObject*& out, const CRuntimeClass* required = nullptr);
-int LoadObject(const void* data, std::size_t size, CObject*& out,
-               const CRuntimeClass* required = nullptr);
+VOK_API int LoadObject(const std::string& path, CObject*& out,
+                       const CRuntimeClass* required = nullptr);
+VOK_API int LoadObject(const void* data, std::size_t size, CObject*& out,
+                       const CRuntimeClass* required = nullptr);

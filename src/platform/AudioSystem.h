@@ -9,6 +9,7 @@
 // every other device of that direction. A device selected by the program
 // (SelectDevice) takes the variable's place.
 #pragma once
+#include "platform/Export.h"
 #include "platform/MMSystem.h"
 #include <cstdint>
 #include <map>
@@ -34,22 +35,22 @@ int DeviceFor(unsigned int id, bool input);
 std::string DeviceName(int paDevice);
 
 // Every device of the ALSA host, in PortAudio's order, whatever the selection.
-struct DEVICE_ENTRY {
+struct VOK_API DEVICE_ENTRY {
     std::string name;
     bool bCapture = false, bPlayback = false;
     bool bDefaultCapture = false, bDefaultPlayback = false;
 };
-std::vector<DEVICE_ENTRY> AllDevices();
+VOK_API std::vector<DEVICE_ENTRY> AllDevices();
 
 // Finds the one device a name means: its exact name (case does not matter),
 // or else the only name containing it. Returns how many devices match (1
 // for an exact name); candidates gets the one device's name, the names
 // containing it when more match, or every name when none does.
-int FindDevice(const std::string& wanted, std::vector<std::string>& candidates);
+VOK_API int FindDevice(const std::string& wanted, std::vector<std::string>& candidates);
 
 // Selects the device used in place of VOK_AUDIO_DEVICE (matched the same
 // way); empty returns to the variable. Returns the selection it replaces.
-std::string SelectDevice(const std::string& name);
+VOK_API std::string SelectDevice(const std::string& name);
 int MaxChannels(int paDevice, bool input);
 double HighLatency(int paDevice, bool input);
 

@@ -99,6 +99,21 @@ bool CButton::IsDefault() const {
     return b && b->isDefault();
 }
 
+void CButton::Click() {
+    if (auto* b = qobject_cast<QAbstractButton*>(m_pWidget)) b->click();
+}
+
+void CEdit::SetSel(int start, int end) {
+    auto* e = qobject_cast<QLineEdit*>(m_pWidget);
+    if (!e) return;
+    if (start < 0) {
+        e->deselect();
+        return;
+    }
+    const int last = end < 0 ? int(e->text().size()) : end;
+    e->setSelection(start, std::max(0, last - start));
+}
+
 QListWidget* CListBox::list() const {
     return qobject_cast<QListWidget*>(m_pWidget);
 }

@@ -1,6 +1,7 @@
 // Dialog controls: thin handles over the widgets a dialog builds from its
 // template. A handle does not own its widget; the dialog window does.
 #pragma once
+#include "platform/Export.h"
 #include <string>
 
 class QWidget;
@@ -18,7 +19,7 @@ struct CRect {
     int Height() const { return bottom - top; }
 };
 
-class CControl {
+class VOK_API CControl {
   public:
     CControl() = default;
     virtual ~CControl() = default;
@@ -43,14 +44,22 @@ class CControl {
     int m_nID = -1;
 };
 
-class CButton : public CControl {
+class VOK_API CButton : public CControl {
   public:
     void SetCheck(int state);
     int GetCheck() const;
     bool IsDefault() const;
+    // Presses the button as a mouse click does (its command is sent at once).
+    void Click();
 };
 
-class CListBox : public CControl {
+class VOK_API CEdit : public CControl {
+  public:
+    // Selects characters start..end-1; start -1 removes the selection.
+    void SetSel(int start, int end);
+};
+
+class VOK_API CListBox : public CControl {
   public:
     int AddString(const std::string& text); // index of the new entry
     int GetCount() const;

@@ -109,7 +109,7 @@ CControl* CDialog::addItem(const DLGITEMTEMPLATE& it) {
     }
     case DlgItemKind::Edit:
         w = new QLineEdit(caption, m_pWnd);
-        handle = std::make_unique<CControl>();
+        handle = std::make_unique<CEdit>();
         break;
     case DlgItemKind::ListBox: {
         auto* l = new QListWidget(m_pWnd);
@@ -168,6 +168,7 @@ int CDialog::DoModal() {
 bool CDialog::CreateIndirect(const DLGTEMPLATE* tmpl) {
     m_pTemplate = tmpl;
     if (!build()) return false;
+    m_pWnd->setWindowModality(Qt::NonModal);
     OnInitDialog();
     if (m_pWnd) m_pWnd->show();
     return true;
@@ -206,6 +207,9 @@ CButton* CDialog::GetButton(int id) {
 }
 CListBox* CDialog::GetListBox(int id) {
     return dynamic_cast<CListBox*>(GetDlgItem(id));
+}
+CEdit* CDialog::GetEdit(int id) {
+    return dynamic_cast<CEdit*>(GetDlgItem(id));
 }
 
 void CDialog::SetDefID(int id) {

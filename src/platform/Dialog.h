@@ -4,6 +4,7 @@
 // OnCommand by control id; IDOK and IDCANCEL reach OnOK and OnCancel.
 #pragma once
 #include "platform/Controls.h"
+#include "platform/Export.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
 #include <cstdint>
@@ -18,7 +19,7 @@ class VokDialogWidget;
 enum : unsigned { WM_CLOSE = 0x0010, WM_USER = 0x0400, WM_APP = 0x8000 };
 enum : int { IDC_NONE = -1 };
 
-class CDialog {
+class VOK_API CDialog {
   public:
     CDialog();
     virtual ~CDialog();
@@ -40,6 +41,7 @@ class CDialog {
     CControl* GetDlgItem(int id);
     CButton* GetButton(int id);
     CListBox* GetListBox(int id);
+    CEdit* GetEdit(int id);
     void SetDefID(int id);
     int GetDefID() const { return m_nDefID; }
     // Dialog units to pixels with the template font, as the platform converts them.

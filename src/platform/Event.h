@@ -2,10 +2,11 @@
 // by Lock. An auto-reset event wakes one waiter and becomes unsignalled again;
 // a manual-reset event stays signalled until ResetEvent.
 #pragma once
+#include "platform/Export.h"
 #include <condition_variable>
 #include <mutex>
 
-class CEvent {
+class VOK_API CEvent {
   public:
     explicit CEvent(bool bInitiallyOwn = false, bool bManualReset = false);
     CEvent(const CEvent&) = delete;

@@ -1,7 +1,9 @@
 #include "platform/GdiObjects.h"
+#include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +36,16 @@ QString usableFace(const std::string& face) {
 }
 } // namespace
 
+CFont::CFont() : CGdiObject(Font), m_font(std::make_unique<QFont>()) {}
+CFont::CFont(const CFont& other)
+    : CGdiObject(other), m_font(std::make_unique<QFont>(*other.m_font)) {}
+CFont& CFont::operator=(const CFont& other) {
+    CGdiObject::operator=(other);
+    *m_font = *other.m_font;
+    return *this;
+}
+CFont::~CFont() = default;
+
 BOOL CFont::CreateFont(int height, int, int, int, int weight, int italic, int underline,
                        int strikeOut, int, int, int, int, int, const std::string& face) {
     QFont f(usableFace(face));
@@ -44,7 +56,7 @@ BOOL CFont::CreateFont(int height, int, int, int, int weight, int italic, int un
     f.setStrikeOut(strikeOut != 0);
     f.setStyleStrategy(QFont::NoAntialias);
     f.setHintingPreference(QFont::PreferFullHinting);
-    m_font = f;
+    *m_font = f;
     m_bValid = true;
     return TRUE;
 }
@@ -58,13 +70,23 @@ const CFont& CFont::DefaultFont() {
     return font;
 }
 
+CRgn::CRgn() : CGdiObject(Region), m_path(std::make_unique<QPainterPath>()) {}
+CRgn::CRgn(const CRgn& other)
+    : CGdiObject(other), m_path(std::make_unique<QPainterPath>(*other.m_path)) {}
+CRgn& CRgn::operator=(const CRgn& other) {
+    CGdiObject::operator=(other);
+    *m_path = *other.m_path;
+    return *this;
+}
+CRgn::~CRgn() = default;
+
 BOOL CRgn::CreatePolygonRgn(const CPoint* points, int count, int fillMode) {
     QPolygonF poly;
     for (int i = 0; i < count; ++i) poly << QPointF(points[i].x, points[i].y);
-    m_path = QPainterPath();
-    m_path.addPolygon(poly);
-    m_path.closeSubpath();
-    m_path.setFillRule(fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    *m_path = QPainterPath();
+    m_path->addPolygon(poly);
+    m_path->closeSubpath();
+    m_path->setFillRule(fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     m_bValid = count >= 3;
     return m_bValid ? TRUE : FALSE;
 }

@@ -2,6 +2,7 @@
 // that yields its address. Here the memory never moves; the lock count is kept
 // so that lock and unlock pair up as callers expect.
 #pragma once
+#include "platform/Export.h"
 #include <cstddef>
 
 struct GlobalMemBlock;
@@ -10,11 +11,11 @@ using HGLOBAL = GlobalMemBlock*;
 enum : unsigned { GMEM_FIXED = 0x0, GMEM_MOVEABLE = 0x2, GMEM_ZEROINIT = 0x40 };
 
 // A new allocation of size bytes (zero-filled with GMEM_ZEROINIT); null on failure.
-HGLOBAL GlobalAlloc(unsigned flags, size_t size);
+VOK_API HGLOBAL GlobalAlloc(unsigned flags, size_t size);
 // The allocation's address; null for a null handle.
-void* GlobalLock(HGLOBAL h);
+VOK_API void* GlobalLock(HGLOBAL h);
 // Non-zero while the block is still locked afterwards.
-int GlobalUnlock(HGLOBAL h);
-size_t GlobalSize(HGLOBAL h);
+VOK_API int GlobalUnlock(HGLOBAL h);
+VOK_API size_t GlobalSize(HGLOBAL h);
 // Releases the allocation; returns null on success.
-HGLOBAL GlobalFree(HGLOBAL h);
+VOK_API HGLOBAL GlobalFree(HGLOBAL h);

@@ -1,6 +1,7 @@
 // Message boxes. Every user-visible box in the library goes through
 // AfxMessageBox; tests replace the sink to read the text without a modal box.
 #pragma once
+#include "platform/Export.h"
 #include <functional>
 #include <string>
 
@@ -18,8 +19,8 @@ enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 using MessageBoxSink = std::function<int(const std::string& text, unsigned type)>;
 
 // Shows text; returns the button pressed (IDOK for an OK box).
-int AfxMessageBox(const std::string& text, unsigned type = MB_OK);
+VOK_API int AfxMessageBox(const std::string& text, unsigned type = MB_OK);
 
 // Replaces the sink; returns the previous one. An empty sink restores the default
 // (a modal QMessageBox when a GUI application runs, otherwise a line on stderr).
-MessageBoxSink SetMessageBoxSink(MessageBoxSink sink);
+VOK_API MessageBoxSink SetMessageBoxSink(MessageBoxSink sink);

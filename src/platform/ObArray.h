@@ -2,11 +2,12 @@
 // stores the element count and then every element as an object reference.
 #pragma once
 #include "platform/Archive.h"
+#include "platform/Export.h"
 #include "platform/Object.h"
 
 #include <vector>
 
-class CObArray : public CObject {
+class VOK_API CObArray : public CObject {
     DECLARE_SERIAL(CObArray)
   public:
     CObArray() = default;
@@ -49,7 +50,7 @@ class CObArray : public CObject {
 struct VokListNode;
 using POSITION = VokListNode*;
 
-class CObList : public CObject {
+class VOK_API CObList : public CObject {
     DECLARE_SERIAL(CObList)
   public:
     explicit CObList(int blockSize = 10);

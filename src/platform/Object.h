@@ -1,12 +1,13 @@
 // Run-time class information: class names, dynamic creation, kind-of tests and
 // the schema number archives store beside each class.
 #pragma once
+#include "platform/Export.h"
 #include <string>
 
 class CObject;
 class CArchive;
 
-struct CRuntimeClass {
+struct VOK_API CRuntimeClass {
     const char* m_lpszClassName;
     int m_nObjectSize;
     unsigned m_wSchema;
@@ -21,11 +22,11 @@ struct CRuntimeClass {
 };
 
 // Registers a class at static-initialisation time.
-struct CRuntimeClassRegistrar {
+struct VOK_API CRuntimeClassRegistrar {
     explicit CRuntimeClassRegistrar(const CRuntimeClass* cls);
 };
 
-class CObject {
+class VOK_API CObject {
   public:
     virtual ~CObject() = default;
     virtual const CRuntimeClass* GetRuntimeClass() const;

@@ -1,6 +1,7 @@
 // The module's resource table: dialog templates compiled into the library as
 // control tables in dialog units, looked up by id in the module "vokdll.dll".
 #pragma once
+#include "platform/Export.h"
 #include <string>
 
 // Control kinds a template can hold.
@@ -35,9 +36,9 @@ struct DLGTEMPLATE {
 inline constexpr const char* kVokModuleName = "vokdll.dll";
 
 // Adds a template to the library's table (done at static initialisation).
-struct DialogTemplateRegistrar {
+struct VOK_API DialogTemplateRegistrar {
     DialogTemplateRegistrar(int id, const DLGTEMPLATE* tmpl);
 };
 
 // Template id in the named module, or null when the module or id is unknown.
-const DLGTEMPLATE* FindDialogTemplate(const std::string& module, int id);
+VOK_API const DLGTEMPLATE* FindDialogTemplate(const std::string& module, int id);

@@ -18,33 +18,34 @@
 // message is posted once it has. Messages posted before may still arrive, with
 // the now invalid handle.
 #pragma once
+#include "platform/Export.h"
 #include "platform/MMSystem.h"
 
 class CWnd;
 
 // Number of capture devices offered (see AudioSystem.h for the choice).
-unsigned int waveInGetNumDevs();
+VOK_API unsigned int waveInGetNumDevs();
 // Fills caps (size bytes, at most sizeof(WAVEINCAPS)) for device id or WAVE_MAPPER.
-MMRESULT waveInGetDevCaps(unsigned int id, WAVEINCAPS* caps, unsigned int size);
+VOK_API MMRESULT waveInGetDevCaps(unsigned int id, WAVEINCAPS* caps, unsigned int size);
 
 // Opens device id (or WAVE_MAPPER) with the format. flags: CALLBACK_WINDOW with
 // a window, or CALLBACK_NULL (then poll WHDR_DONE); WAVE_FORMAT_DIRECT is
 // accepted. Capture begins at waveInStart.
-MMRESULT waveInOpen(HWAVEIN* phwi, unsigned int id, const WAVEFORMATEX* pwfx, CWnd* pCallbackWnd,
-                    DWORD_PTR dwInstance, DWORD flags);
-MMRESULT waveInClose(HWAVEIN hwi);
+VOK_API MMRESULT waveInOpen(HWAVEIN* phwi, unsigned int id, const WAVEFORMATEX* pwfx,
+                            CWnd* pCallbackWnd, DWORD_PTR dwInstance, DWORD flags);
+VOK_API MMRESULT waveInClose(HWAVEIN hwi);
 
-MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
+VOK_API MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
 // WAVERR_STILLPLAYING while the header is queued.
-MMRESULT waveInUnprepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
+VOK_API MMRESULT waveInUnprepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
 // Queues a prepared header; its dwBytesRecorded starts at 0. MMSYSERR_NODRIVER
 // once the device has failed.
-MMRESULT waveInAddBuffer(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
+VOK_API MMRESULT waveInAddBuffer(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size);
 
-MMRESULT waveInStart(HWAVEIN hwi);
+VOK_API MMRESULT waveInStart(HWAVEIN hwi);
 // Stops capture; a partly filled buffer is returned, empty ones stay queued.
-MMRESULT waveInStop(HWAVEIN hwi);
+VOK_API MMRESULT waveInStop(HWAVEIN hwi);
 // Stops capture, returns every queued buffer and sets the position to 0.
-MMRESULT waveInReset(HWAVEIN hwi);
+VOK_API MMRESULT waveInReset(HWAVEIN hwi);
 // Samples captured since the last reset (TIME_SAMPLES, TIME_BYTES or TIME_MS).
-MMRESULT waveInGetPosition(HWAVEIN hwi, MMTIME* pmmt, unsigned int size);
+VOK_API MMRESULT waveInGetPosition(HWAVEIN hwi, MMTIME* pmmt, unsigned int size);

@@ -247,6 +247,13 @@ void CWnd::ShowWindow(int cmd) {
     if (m_pWnd) m_pWnd->setVisible(cmd != SW_HIDE);
 }
 
+void CWnd::SetWindowText(const std::string& text) {
+    if (m_pWnd) m_pWnd->setWindowTitle(QString::fromStdString(text));
+}
+std::string CWnd::GetWindowText() const {
+    return m_pWnd ? m_pWnd->windowTitle().toStdString() : std::string();
+}
+
 bool CWnd::IsWindowVisible() const {
     return m_pWnd && m_pWnd->isVisible();
 }

@@ -5,6 +5,7 @@
 // handlers draw into it when the window was invalidated, and a client DC
 // (GetDC) draws into it at any time and then shows the result.
 #pragma once
+#include "platform/Export.h"
 #include "platform/WinTypes.h"
 #include <functional>
 #include <map>
@@ -24,7 +25,7 @@ enum : UINT { VK_LEFT = 0x25, VK_RIGHT = 0x27 };
 // Returns true when it used the key.
 using KeyHandler = std::function<bool(UINT key, UINT flags)>;
 
-class CWnd {
+class VOK_API CWnd {
   public:
     CWnd();
     virtual ~CWnd();
@@ -68,6 +69,8 @@ class CWnd {
     void GetClientRect(CRect* rect) const { *rect = GetClientRect(); }
     void ShowWindow(int cmd);
     bool IsWindowVisible() const;
+    void SetWindowText(const std::string& text);
+    std::string GetWindowText() const;
     void MoveWindow(const CRect& rect);
     // A DC drawing on the client area outside painting; its drawing is shown
     // when it is destroyed. Null without a window.

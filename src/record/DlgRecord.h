@@ -19,6 +19,7 @@
 #include "capture/RecorderButtons.h"
 #include "platform/Dialog.h"
 #include "platform/Event.h"
+#include "platform/Export.h"
 #include "platform/WaveOut.h"
 #include "record/LevelMeter.h"
 #include "record/RecordOptions.h"
@@ -34,7 +35,7 @@ class CCounterWnd;
 class CLevelMeterWnd;
 class SOFTCHAN_WAVE8;
 
-class DlgRecord : public CDialog {
+class VOK_API DlgRecord : public CDialog {
   public:
     enum : int {
         IDC_BUTTON_NEXT = 1179,

@@ -1,6 +1,4 @@
 #include "record/DlgSaving.h"
-#include <QDialog>
-#include <QLineEdit>
 #include <atomic>
 
 namespace {
@@ -23,11 +21,9 @@ int DlgSaving::LiveCount() { return g_live; }
 
 bool DlgSaving::OnInitDialog() {
     CDialog::OnInitDialog();
-    if (QDialog* w = GetSafeHwnd()) w->setWindowModality(Qt::NonModal);
     SetTimer(kCloseTimer, 750);
     // Nothing shown selected in the name field.
-    if (CControl* c = GetDlgItem(kIdName))
-        if (auto* e = qobject_cast<QLineEdit*>(c->GetWidget())) e->deselect();
+    if (CEdit* e = GetEdit(kIdName)) e->SetSel(-1, 0);
     return true;
 }
 

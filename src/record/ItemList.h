@@ -9,12 +9,13 @@
 // dialog cut short, garbled or shown other than it is. Names given on the
 // command line pass the same Trim and NameFault.
 #pragma once
+#include "platform/Export.h"
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class ItemList {
+class VOK_API ItemList {
   public:
     static constexpr size_t kMaxName = 1024;
     static constexpr size_t kMaxFile = size_t(4) << 20;

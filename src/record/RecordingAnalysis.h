@@ -5,6 +5,7 @@
 // to the last bit.
 #pragma once
 #include "channels/SoftChan.h"
+#include "platform/Export.h"
 #include "record/RecordOptions.h"
 #include "support/Range.h"
 
@@ -31,16 +32,16 @@ struct RECORDING_ANALYSIS {
 // The channel info a recording's wave channel is built from: counts around
 // 128, one count reading as 7.8125 (so 8-bit samples span -1000 ... +992),
 // named "Volume".
-ADCHANINFO RecordingChannelInfo();
+VOK_API ADCHANINFO RecordingChannelInfo();
 
 // DC level over the last 0.1 s written to w (up to its last saved sample), as
 // the offset to subtract: RawToVolts(ValueToRaw(mean)) of w's info. 0 when
 // nothing has been written. Stores it in w.info.fOffset and returns it.
-float RemoveDcLevel(SOFTCHAN_WAVE8& w);
+VOK_API float RemoveDcLevel(SOFTCHAN_WAVE8& w);
 
 // Points of the "Volume" curve for a wave channel of nel samples of dt seconds:
 // trunc(nel * dt * 100) in extended precision (199 for 2 s at 11025 Hz).
-long VolumePointCount(long nel, float dt);
+VOK_API long VolumePointCount(long nel, float dt);
 
 // Runs the whole analysis on channel iWaveChan of channels, which must be a
 // SOFTCHAN_WAVE8 added to the list:
@@ -57,5 +58,5 @@ long VolumePointCount(long nel, float dt);
 // found); 0 when iWaveChan is not a wave channel of the list or no channel
 // number is free; result then holds what was done (defaults otherwise).
 // Runs on the dialog's thread; the channels must not be written meanwhile.
-int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result,
-                     int locator = LOCATOR_SPEC);
+VOK_API int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result,
+                             int locator = LOCATOR_SPEC);

@@ -3,6 +3,7 @@
 // table means "no channel". When two channels share a number, the later one is
 // found.
 #pragma once
+#include "platform/Export.h"
 #include "platform/ObArray.h"
 
 #include <array>
@@ -10,7 +11,7 @@
 
 class SOFTCHAN;
 
-class SOFTCHANNELS : public CObArray {
+class VOK_API SOFTCHANNELS : public CObArray {
   public:
     static constexpr int kMaxChannels = 255;
     static constexpr uint8_t kNone = 255;

@@ -2,9 +2,10 @@
 // count x element size bytes; every allocation is zero-filled; Add grows by one
 // element and copies, so bulk users size once with SetSize.
 #pragma once
+#include "platform/Export.h"
 #include <cstdint>
 
-class BASE_ARRAY {
+class VOK_API BASE_ARRAY {
   public:
     BASE_ARRAY(int32_t count, int32_t elemSize);
     BASE_ARRAY(const BASE_ARRAY& other);
@@ -76,28 +77,28 @@ template <typename T> class TYPED_ARRAY : public BASE_ARRAY {
     }
 };
 
-class BYTE_ARRAY : public TYPED_ARRAY<uint8_t> {
+class VOK_API BYTE_ARRAY : public TYPED_ARRAY<uint8_t> {
   public:
     using TYPED_ARRAY<uint8_t>::TYPED_ARRAY;
 };
 
-class SHORT_ARRAY : public TYPED_ARRAY<int16_t> {
+class VOK_API SHORT_ARRAY : public TYPED_ARRAY<int16_t> {
   public:
     using TYPED_ARRAY<int16_t>::TYPED_ARRAY;
 };
 
 // Lists of channel numbers; -1 marks an empty slot.
-class INT_ARRAY : public TYPED_ARRAY<int32_t> {
+class VOK_API INT_ARRAY : public TYPED_ARRAY<int32_t> {
   public:
     using TYPED_ARRAY<int32_t>::TYPED_ARRAY;
 };
 
-class LONG_ARRAY : public TYPED_ARRAY<int32_t> {
+class VOK_API LONG_ARRAY : public TYPED_ARRAY<int32_t> {
   public:
     using TYPED_ARRAY<int32_t>::TYPED_ARRAY;
 };
 
-class FLOAT_ARRAY : public TYPED_ARRAY<float> {
+class VOK_API FLOAT_ARRAY : public TYPED_ARRAY<float> {
   public:
     using TYPED_ARRAY<float>::TYPED_ARRAY;
 };

@@ -228,7 +228,7 @@ TEST(FileX, CopyToOwnSourceFailsAndPermissionsFollow) {
     EXPECT_TRUE(cap.texts.empty());
 }
 
-#include "support/FileDialogs.h"
+#include "platform/FileDialogs.h"
 
 TEST(FileDialogX, FilterAndDefaultFolder) {
     CFileDialogX dlg("wav", "", 0, "Wave Files (*.wav)|*.wav|Text|*.txt;*.lst||");

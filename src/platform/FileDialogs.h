@@ -1,13 +1,14 @@
 // The folder picker and the open-file dialog.
 #pragma once
+#include "platform/Export.h"
 #include <string>
 
 // Lets the user pick a folder; false (out empty) when cancelled or without a GUI.
-bool BrowseForFolder(const std::string& title, std::string& out);
+VOK_API bool BrowseForFolder(const std::string& title, std::string& out);
 
 // An open-file dialog. filter uses "Text (*.txt)|*.txt|All (*.*)|*.*||";
 // an empty title keeps the default one; an empty folder starts in the working folder.
-class CFileDialogX {
+class VOK_API CFileDialogX {
   public:
     CFileDialogX(const std::string& defExt, const std::string& fileName, unsigned flags,
                  const std::string& filter, const std::string& title = "",

@@ -1,4 +1,4 @@
-#include "support/FileDialogs.h"
+#include "platform/FileDialogs.h"
 
 #include "platform/MessageBox.h"
 

@@ -1,4 +1,4 @@
-#include "support/Clipboard.h"
+#include "platform/Clipboard.h"
 
 #include <QApplication>
 #include <QClipboard>
