@@ -17,8 +17,8 @@
 namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
                      "                     [--device NAME] [--locate spec|refined] [--progress]\n"
-                     "                     [--resume] [--meter] [--keys] [--help-button] [--session]\n"
-                     "                     [--choose]\n"
+                     "                     [--resume] [--meter] [--keys] [--help-button]\n"
+                     "                     [--session] [--choose]\n"
                      "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
                      "  --item-file holds one name per line (UTF-8 text, names of at most 1024\n"
                      "  bytes; blank lines and surrounding spaces are ignored; a file with\n"
