@@ -11,10 +11,15 @@
 //   3. speech frames stand clearly above the floor (8 spreads, and at least
 //      40 %); runs of them closer than 0.15 s are joined (stop closures,
 //      short pauses);
-//   4. runs shorter than 0.04 s at either end (key clicks, pops) are dropped;
-//   5. the first and last run are followed outward while the level stays
-//      above the floor (4 spreads, and at least 30 %), across gaps under
-//      0.15 s, and the result is widened by 0.12 s on each side.
+//   4. runs at either end that stand out of the floor for at most 0.05 s
+//      with their fringe (key clicks, pops) are dropped, and the edges are
+//      not followed into them;
+//   5. the first and last run are followed outward, across gaps under
+//      0.15 s, while a frame and the 5 frames around it differ from the floor
+//      by more than 2 spreads on average: averaging finds a faint, long word
+//      end under the noise of single frames, and "differ" counts a level
+//      under the floor too (speech that cancels part of a DC level left in
+//      the recording); the result is widened by 0.12 s on each side.
 // Speech may start at 0 s; nothing is left unsearched at the start.
 #pragma once
 #include "support/Range.h"
