@@ -76,6 +76,13 @@ long RecordedFrames(const std::vector<float>& v) {
     return v[size_t(m - 1)] > 0.0f ? std::max(0L, r - 1) : r;
 }
 
+// Frames whose level window (centred, one frame long) lies within the first
+// `seconds` of the recording.
+long FramesWithin(const std::vector<float>& v, float seconds) {
+    const double f = std::floor((double(seconds) - 0.5 * kFrame) / kFrame + 1e-6) + 1.0;
+    return f <= 0.0 ? 0 : long(std::min(f, double(v.size())));
+}
+
 // Mean and spread (standard deviation) of the frames among the first m that
 // are at most limit.
 FLOOR Spread(const std::vector<float>& v, long m, float limit) {
@@ -181,7 +188,7 @@ long Outward(const LEVELS& lv, long from, long stop, int dir, float edge, long j
 }
 } // namespace
 
-int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range) {
+int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range, float recordedSeconds) {
     const long n = ch.RtnNel();
     const float dt = ch.fDt;
     range.Lo = kDefaultStart;
@@ -190,7 +197,7 @@ int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range) {
 
     const long step = std::max(1L, std::lround(kFrame / dt));
     const std::vector<float> v = Frames(ch, step);
-    const long m = RecordedFrames(v);
+    const long m = recordedSeconds >= 0.0f ? FramesWithin(v, recordedSeconds) : RecordedFrames(v);
     if (m == 0) return 0;
     const float peak = *std::max_element(v.begin(), v.begin() + m);
     const FLOOR measured = NoiseFloor(v, m);

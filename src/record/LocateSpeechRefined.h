@@ -29,8 +29,11 @@ class SOFTCHANNELS;
 
 // As LocateSpeech: writes range first (start 0.25 s, end at the curve's last
 // element), then 1 with range = the speech, or 0 when nothing stands above the
-// floor and the defaults stand.
-int LocateSpeechRefined(SOFTCHAN& curve, CRngFlt& range);
+// floor and the defaults stand. recordedSeconds, when not negative, is how
+// much of the channel was recorded: the curve after it is not searched, in
+// place of step 1 (which cannot tell an unrecorded rest read as 0 from
+// recorded digital silence).
+int LocateSpeechRefined(SOFTCHAN& curve, CRngFlt& range, float recordedSeconds = -1.0f);
 // The same on channel chan of the list; a missing channel gives 0 with the
 // range (0.25, 0.25).
 int LocateSpeechRefined(const SOFTCHANNELS& channels, int chan, CRngFlt& range);

@@ -8,6 +8,8 @@
 #include "record/SoftChannels.h"
 #include "support/NumUtil.h"
 
+#include <algorithm>
+
 namespace {
 constexpr double kDcSpan = 0.1;      // seconds at the end of the recording
 constexpr float kMinDcDt = 0.00001f; // divisor floor for the span
@@ -45,6 +47,14 @@ float RemoveDcLevel(SOFTCHAN_WAVE8& w) {
     return w.info.fOffset;
 }
 
+namespace {
+// Seconds of w written by the capture (all of it when filled further).
+float RecordedSeconds(SOFTCHAN_WAVE8& w) {
+    const long last = std::min(long(w.GetLastSavedSample()), w.RtnNel() - 1);
+    return float(double(last + 1) * double(w.fDt));
+}
+} // namespace
+
 long VolumePointCount(long nel, float dt) {
     const long double p = static_cast<long double>(nel) * static_cast<long double>(dt) * 100.0L;
     if (!(p > 0.0L)) return 0;
@@ -81,7 +91,8 @@ int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& 
         volume->arr[int32_t(i)] = level->GetValAtTime(float(i) * kPointDt);
 
     result.range = CRngFlt(0.0f, 0.0f);
-    result.bLocated = locator == LOCATOR_REFINED ? LocateSpeechRefined(*volume, result.range)
-                                                 : LocateSpeech(*volume, result.range);
+    result.bLocated = locator == LOCATOR_REFINED
+                          ? LocateSpeechRefined(*volume, result.range, RecordedSeconds(w))
+                          : LocateSpeech(*volume, result.range);
     return 1;
 }
