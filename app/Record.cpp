@@ -18,7 +18,7 @@ namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
                      "                     [--device NAME] [--locate spec|refined] [--progress]\n"
                      "                     [--resume] [--meter] [--keys] [--help-button]\n"
-                     "                     [--session] [--choose]\n"
+                     "                     [--session] [--keep-takes] [--choose]\n"
                      "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
                      "  --item-file holds one name per line (UTF-8 text, names of at most 1024\n"
                      "  bytes; blank lines and surrounding spaces are ignored; a file with\n"
@@ -42,6 +42,8 @@ const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --ite
                      "                 Shift+Left/Right end marker, 10 ms (with Ctrl 100 ms)\n"
                      "  --help-button  the \"Help\" button shows a short help text\n"
                      "  --session      all of --progress --resume --meter --keys --help-button\n"
+                     "  --keep-takes   also keeps each saved item's whole take as DIR/takes/NAME\n"
+                     "                 and adds a row per save to DIR/session.csv\n"
                      "  --choose       asks for the folder (unless --folder is given) and for an\n"
                      "                 item file (unless items are given) in dialogs; cancelling\n"
                      "                 either exits 1.\n";
@@ -94,6 +96,8 @@ int RunRecord(int argc, char** argv) {
             return 0;
         } else if (a == "--folder" && i + 1 < argc) {
             folder = argv[++i];
+        } else if (a == "--keep-takes") {
+            options.bKeepTakes = 1;
         } else if (a == "--choose") {
             choose = true;
         } else if (a == "--device" && i + 1 < argc) {

@@ -5,6 +5,7 @@
 #include "Analyse.h"
 #include "Devices.h"
 #include "Record.h"
+#include "support/AppPaths.h"
 #include <cstdio>
 #include <cstring>
 
@@ -13,6 +14,7 @@ const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --ite
                      "                     [--device NAME] [--locate spec|refined]\n"
                      "       vokrec analyse [OPTION]... FILE.wav|FOLDER...\n"
                      "       vokrec devices\n"
+                     "       vokrec --version\n"
                      "Run a command with --help for details.\n";
 }
 
@@ -27,6 +29,11 @@ int main(int argc, char** argv) {
         return RunAnalyse(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("vokrec %s\n%s\n", GetVersionString(true).c_str(),
+                    GetVersionString(false).c_str());
         return 0;
     }
     std::fprintf(stderr, "vokrec: unknown command '%s'\n%s", argv[1], kUsage);

@@ -12,7 +12,7 @@ set(VOK_PUBLIC_HEADERS
   channels/SoftChanWave8.h channels/SoftChanLE.h
   graph/Axis.h graph/AxisDraw.h graph/Graph.h graph/GraphWnd.h graph/CounterWnd.h
   platform/Application.h platform/AudioSystem.h platform/FileDialogs.h platform/WaveIn.h
-  platform/QtNotices.h)
+  platform/QtNotices.h support/AppPaths.h)
 
 function(vok_header_closure out)
   set(todo ${ARGN})

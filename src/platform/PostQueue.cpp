@@ -34,7 +34,24 @@ class Receiver : public QObject {
 
 QPointer<Receiver> g_receiver; // guarded by g_lock; gone with the application
 
+// Makes the receiver on the GUI thread as each application object is made,
+// before any sound or worker thread can post, and gives it to the application.
+void MakeReceiver() {
+    QCoreApplication* app = QCoreApplication::instance();
+    std::lock_guard<std::mutex> lk(g_lock);
+    if (!app || g_receiver) return;
+    auto* r = new Receiver;
+    r->setParent(app);
+    g_receiver = r;
+}
+Q_COREAPP_STARTUP_FUNCTION(MakeReceiver)
+
 } // namespace
+
+bool PostQueue::Ready() {
+    std::lock_guard<std::mutex> lk(g_lock);
+    return !g_receiver.isNull();
+}
 
 bool PostQueue::Post(std::function<void()> fn) {
     QCoreApplication* app = QCoreApplication::instance();
@@ -43,8 +60,9 @@ bool PostQueue::Post(std::function<void()> fn) {
     {
         std::lock_guard<std::mutex> lk(g_lock);
         if (!g_receiver) {
-            // Made on whichever thread posts first, then handed to the GUI
-            // thread and owned by the application.
+            // Only when the library was loaded after the application was made
+            // elsewhere: made here, handed to the GUI thread and owned by the
+            // application.
             auto* r = new Receiver;
             r->moveToThread(app->thread());
             r->setParent(app);

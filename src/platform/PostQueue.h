@@ -11,6 +11,9 @@ namespace PostQueue {
 // Queues fn to run on the GUI thread's event loop; false when there is no
 // application object (fn is then dropped).
 bool Post(std::function<void()> fn);
+// True when the GUI thread's receiver of posted calls exists; it is made as
+// the application object is made.
+bool Ready();
 
 // Queues a message for the window's WindowProc; it is dropped when the window
 // is gone by the time the loop runs it (self then points at nothing).

@@ -20,9 +20,13 @@ class VokWndWidget : public QWidget {
     ~VokWndWidget() override {
         if (m_pOwner) m_pOwner->widgetGone();
     }
+    // The client area: the widget less its border.
+    QSize clientSize() const {
+        return {std::max(1, width() - 2 * m_border), std::max(1, height() - 2 * m_border)};
+    }
     void ensureImage() {
-        if (m_image.size() != size() || m_image.isNull()) {
-            QImage next(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+        if (m_image.size() != clientSize() || m_image.isNull()) {
+            QImage next(clientSize(), QImage::Format_RGB32);
             next.fill(Qt::white);
             m_image = next;
             if (m_pOwner) m_pOwner->m_bInvalid = m_pOwner->m_bErase = true;
@@ -31,13 +35,18 @@ class VokWndWidget : public QWidget {
 
     CWnd* m_pOwner;
     QImage m_image;
+    int m_border = 0; // width of the frame drawn around the client area
 
   protected:
     void paintEvent(QPaintEvent*) override {
         ensureImage();
         if (m_pOwner) m_pOwner->paintNow();
         QPainter p(this);
-        p.drawImage(0, 0, m_image);
+        p.drawImage(m_border, m_border, m_image);
+        if (m_border) {
+            p.setPen(QPen(Qt::black, 0));
+            p.drawRect(0, 0, width() - 1, height() - 1);
+        }
     }
     void resizeEvent(QResizeEvent*) override { ensureImage(); }
     void timerEvent(QTimerEvent* e) override {
@@ -47,6 +56,9 @@ class VokWndWidget : public QWidget {
                 m_pOwner->OnTimer(id);
                 return;
             }
+    }
+    CPoint client(QMouseEvent* e) const {
+        return {int(e->position().x()) - m_border, int(e->position().y()) - m_border};
     }
     static UINT flags(QMouseEvent* e) {
         UINT f = 0;
@@ -58,15 +70,14 @@ class VokWndWidget : public QWidget {
     }
     void mousePressEvent(QMouseEvent* e) override {
         if (!m_pOwner) return;
-        CPoint pt(int(e->position().x()), int(e->position().y()));
+        const CPoint pt = client(e);
         if (e->button() == Qt::LeftButton)
             m_pOwner->OnLButtonDown(flags(e), pt);
         else if (e->button() == Qt::RightButton)
             m_pOwner->OnRButtonDown(flags(e), pt);
     }
     void mouseMoveEvent(QMouseEvent* e) override {
-        if (m_pOwner)
-            m_pOwner->OnMouseMove(flags(e), CPoint(int(e->position().x()), int(e->position().y())));
+        if (m_pOwner) m_pOwner->OnMouseMove(flags(e), client(e));
     }
     void keyPressEvent(QKeyEvent* e) override {
         UINT key = 0;
@@ -112,6 +123,9 @@ void CWnd::SetToolTip(const std::string& text) {
 
 BOOL CWnd::attach(VokWndWidget* w, const CRect& rect, UINT id, bool visible) {
     m_pWnd = w;
+    // Child windows are bordered, as their owners' layouts expect; the
+    // message-only window has no frame.
+    w->m_border = w->parentWidget() ? 1 : 0;
     m_nID = id;
     w->setGeometry(rect.left, rect.top, std::max(1, rect.Width()), std::max(1, rect.Height()));
     w->ensureImage();
@@ -240,7 +254,8 @@ void CWnd::UpdateWindow() {
 
 CRect CWnd::GetClientRect() const {
     if (!m_pWnd) return {};
-    return {0, 0, m_pWnd->width(), m_pWnd->height()};
+    const QSize s = m_pWnd->clientSize();
+    return {0, 0, s.width(), s.height()};
 }
 
 void CWnd::ShowWindow(int cmd) {

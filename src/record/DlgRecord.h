@@ -181,6 +181,9 @@ class VOK_API DlgRecord : public CDialog {
     void InitKeyboard();
     bool OnGraphKey(UINT key, UINT flags);
     void OnItemSaved(); // the current item's file is in place
+    // Keeps the whole take and adds its row to the manifest; reports a
+    // failure without touching the item's file.
+    void KeepTake(long first, long last);
 
     // Graph and counter (DlgRecordGraph.cpp).
     void CreateChildWindows();

@@ -1,5 +1,6 @@
 // The "Help" button: a short help text, when the host has switched it on.
 #include "record/DlgRecord.h"
+#include "support/AppPaths.h"
 #include <string>
 
 const char* const DlgRecord::kHelpText =
@@ -26,5 +27,6 @@ void DlgRecord::OnButtonHelp() {
         text += "Each save also keeps the whole take as FOLDER/takes/ITEM and adds a line to "
                 "FOLDER/session.csv.\n";
     if (m_options.bKeyboard) text += std::string("\nKeys:\n") + kShortcutText + "\n";
+    text += "\nvokdll " + GetVersionString(true) + "\n" + GetVersionString(false) + "\n";
     AfxMessageBox(text, MB_OK);
 }

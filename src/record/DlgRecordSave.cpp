@@ -37,6 +37,7 @@ bool DlgRecord::SaveTake() {
         if (!writer.SaveIn(m_strFolder, m_strFile, &fmt, data + s, int(e - s + 1))) throw 20;
         m_bSaved = 1;
         OnItemSaved();
+        if (m_options.bKeepTakes) KeepTake(s, e);
         return true;
     } catch (int code) {
         ShowCode("Error Saving to Dictionary", code);

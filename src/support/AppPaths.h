@@ -5,30 +5,32 @@
 //   <key>|<value name>=<value>
 // where an empty value name is the key's default value. Keys match without case.
 #pragma once
+#include "platform/Export.h"
 #include <string>
 
 class CDialog;
 
-extern const char* const
+extern VOK_API const char* const
     kAppPathsKey; // "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\"
 
-std::string RegistryFile();
+VOK_API std::string RegistryFile();
 // Reads one value; false when the store, the key or the value is missing.
-bool RegistryQuery(const std::string& key, const std::string& valueName, std::string& out);
+VOK_API bool RegistryQuery(const std::string& key, const std::string& valueName, std::string& out);
 
 // The folder of the main program (or of the companion), from its "Path" value,
 // else the running program's folder; with a trailing '/' when asked.
-std::string GetAppPath(bool trailingSeparator = true, bool companion = false);
-std::string GetAppFile(const std::string& fileName);
-std::string GetSampleDataDir();
+VOK_API std::string GetAppPath(bool trailingSeparator = true, bool companion = false);
+VOK_API std::string GetAppFile(const std::string& fileName);
+VOK_API std::string GetSampleDataDir();
 // The product's installation folder (a final "bin" dropped), ending in '/';
 // "/" when the folder found does not exist.
-std::string GetMainAppDir(bool companion = false);
+VOK_API std::string GetMainAppDir(bool companion = false);
 
 // The build's version number, or its copyright text (empty when none).
-std::string GetVersionString(bool fileVersion);
+VOK_API std::string GetVersionString(bool fileVersion);
 // Sets "<product> Version <version>" and the copyright text into the dialog's
 // controls; a missing control is skipped.
-void SetVersionTexts(CDialog* dialog, const std::string& product, int versionId, int copyrightId);
+VOK_API void SetVersionTexts(CDialog* dialog, const std::string& product, int versionId,
+                             int copyrightId);
 // "CreateProcess failed: <system text> <code>"; code -1 takes errno.
-int ShowProcessError(int code = -1);
+VOK_API int ShowProcessError(int code = -1);

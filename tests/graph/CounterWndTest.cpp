@@ -78,7 +78,9 @@ TEST(CounterWnd, ResetCountsHalfSecondsAndReportsOnce) {
         ASSERT_FALSE(b.isNull());
         EXPECT_NEAR(b.center().x(), 60, 6);
         EXPECT_NEAR(b.center().y(), 30, 8);
-        EXPECT_EQ(CountColor(img, kBlue) + CountColor(img, kWhite), 120 * 60); // no antialiasing
+        // The client area inside the border; no antialiasing.
+        EXPECT_EQ(img.size(), QSize(118, 58));
+        EXPECT_EQ(CountColor(img, kBlue) + CountColor(img, kWhite), 118 * 58);
     }
     EXPECT_EQ(c->images[1], c->images[2]);
     EXPECT_NE(c->images[0], c->images[1]);
@@ -92,7 +94,7 @@ TEST(CounterWnd, ZeroSecondsShowsNothingAndReportsAtTheFirstTick) {
     ASSERT_TRUE(c->Create(CRect{0, 0, 100, 50}, &parent, 8));
     c->Snapshot();
     EXPECT_EQ(c->texts[0], "");
-    EXPECT_EQ(CountColor(c->images[0], kWhite), 100 * 50);
+    EXPECT_EQ(CountColor(c->images[0], kWhite), 98 * 48); // inside the border
     ASSERT_TRUE(RunUntil([&] { return parent.done > 0; }));
     EXPECT_EQ(c->texts.size(), 2u); // the first tick ended it
     EXPECT_EQ(c->GetTimer(), 0u);

@@ -46,8 +46,9 @@ struct WndSetup {
         const CRngInt r = G().m_yAxis.GetRngScreen();
         return (r.Lo + r.Hi) / 2;
     }
+    // A click at client x; the client area starts inside the 1-pixel border.
     void Click(Qt::MouseButton b, int x) {
-        QTest::mouseClick(wnd->GetSafeHwnd(), b, Qt::NoModifier, QPoint(x, MidY()));
+        QTest::mouseClick(wnd->GetSafeHwnd(), b, Qt::NoModifier, QPoint(x + 1, MidY() + 1));
     }
 };
 

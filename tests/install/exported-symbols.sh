@@ -8,7 +8,7 @@ lib=$1
 syms=$(nm -D --defined-only -C "$lib" | cut -d' ' -f3-)
 fail=0
 need() { # what (a symbol name, matched as a prefix of a line)
-    grep -qxF -- "$1" <<<"$syms" || grep -qF -- "$1(" <<<"$syms" || {
+    grep -qxF -- "$1" <<<"$syms" || grep -qF -- "$1(" <<<"$syms" || grep -qF -- "$1[abi:" <<<"$syms" || {
         echo "missing: $1"
         fail=1
     }
@@ -25,7 +25,7 @@ for s in DlgRecord::DlgRecord CDialog::DoModal RecorderButtons::Create WaveInBut
     SOFTCHAN_LE::SOFTCHAN_LE AXIS::CalcBestTicks X_AXIS::X_AXIS X_AXIS::DrawAxis Y_AXIS::Y_AXIS Y_AXIS::DrawAxis GRAPH::Attach GRAPH::DrawCurves \
     CGraphWnd::CGraphWnd CCounterWnd::CCounterWnd SOFTCHANNELS::AddChan AnalyseRecording \
     RecordingChannelInfo WAVReader::Load ItemList::ReadFile waveInGetNumDevs CWinApp::CWinApp \
-    CWinApp::Run SetMessageBoxSink; do
+    CWinApp::Run SetMessageBoxSink GetVersionString SetVersionTexts; do
     need "$s"
 done
 # Static data.

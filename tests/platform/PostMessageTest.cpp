@@ -2,6 +2,7 @@
 // arrive on the GUI thread in the order that thread posted them, none is lost,
 // and a message to a window destroyed in the meantime is dropped.
 #include "EventLoop.h"
+#include "platform/PostQueue.h"
 #include "platform/Wnd.h"
 #include <QCoreApplication>
 #include <QThread>
@@ -30,6 +31,22 @@ class LogWnd : public CWnd {
 };
 
 } // namespace
+
+// The receiver exists as soon as the application does, made on the GUI thread,
+// so the first post from a sound thread never makes it. (Each test runs in a
+// process of its own under ctest: nothing has posted before this line.)
+TEST(PostMessage, ReceiverIsMadeWithTheApplicationBeforeAnyPost) {
+    EXPECT_TRUE(PostQueue::Ready());
+    bool ran = false, onGui = false;
+    std::thread([&] {
+        PostQueue::Post([&] {
+            ran = true;
+            onGui = QThread::currentThread() == QCoreApplication::instance()->thread();
+        });
+    }).join();
+    EXPECT_TRUE(testloop::PumpUntil([&] { return ran; }, 5000));
+    EXPECT_TRUE(onGui);
+}
 
 // Rounds of posting while the loop turns, as it does while sound arrives; many
 // rounds give the thread checker many chances at the hand-over.

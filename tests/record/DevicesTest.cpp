@@ -76,3 +76,28 @@ TEST(DevicesCommand, DialogOptionSelectsTheDeviceWhileItRuns) {
     }
     EXPECT_EQ(CaptureDeviceName(), "vok_file_out");
 }
+
+// The option decides where the samples come from: with VOK_AUDIO_DEVICE on a
+// device that captures silence, the dialog records the input file only when
+// its option names the file device.
+TEST(DevicesCommand, DialogRecordsFromTheDeviceItsOptionNames) {
+    EnvGuard env("VOK_AUDIO_DEVICE", "vok_file_out"); // its capture side is silent
+    const std::vector<uint8_t> input = BurstInput(3.0, 0.5, 1.0);
+    const char* names[] = {"a01"};
+    for (const char* device : {"", "vok_file_in"}) {
+        WriteBytes(InFile(), input);
+        DlgRecord d(TempDir().c_str(), names, 1);
+        RECORD_OPTIONS o;
+        o.strDevice = device;
+        d.SetOptions(o);
+        runWith(d, [&] {
+            recordToTheEnd(d);
+            const std::vector<uint8_t> got = recorded(d, 0, 2 * 11025 - 1);
+            if (*device)
+                EXPECT_EQ(got, expected(input, 0, 2 * 11025 - 1));
+            else
+                EXPECT_NE(got, expected(input, 0, 2 * 11025 - 1));
+            d.EndDialog(IDCANCEL);
+        });
+    }
+}

@@ -6,6 +6,7 @@
 #include "MessageCapture.h"
 #include "graph/GraphWnd.h"
 #include "graph/LevelMeterWnd.h"
+#include "support/AppPaths.h"
 #include <QDir>
 #include <QImage>
 #include <QTest>
@@ -251,6 +252,11 @@ TEST(DlgRecordSession, HelpButtonShowsTheHelpWhenSwitchedOn) {
             EXPECT_NE(boxes.last().find("Play: plays the part between the markers"),
                       std::string::npos);
             EXPECT_NE(boxes.last().find("Ctrl+T: Stop"), std::string::npos);
+            // The version and copyright the library was built with close it.
+            const std::string end =
+                "\nvokdll " + GetVersionString(true) + "\n" + GetVersionString(false) + "\n";
+            EXPECT_TRUE(boxes.last().ends_with(end)) << boxes.last();
+            EXPECT_EQ(GetVersionString(false).rfind("Copyright ", 0), 0u);
         }
     }
 }

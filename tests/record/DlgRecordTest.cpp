@@ -1,6 +1,8 @@
 // The record dialog's layout, lists, button states, item selection and ending.
 #include "record/DlgRecord.h"
 #include "DlgDriver.h"
+#include "graph/CounterWnd.h"
+#include "graph/GraphWnd.h"
 #include <QListWidget>
 #include <gtest/gtest.h>
 
@@ -110,4 +112,27 @@ TEST(DlgRecord, ItemNamesMustStayInsideTheFolder) {
         EXPECT_TRUE(DlgRecord::IsSafeItemName(name)) << name;
     for (const char* name : {"", "/etc/passwd", "../x", "a/../../x", ".."})
         EXPECT_FALSE(DlgRecord::IsSafeItemName(name)) << name;
+}
+
+// The graph and counter windows are bordered children: a black frame one
+// pixel wide, seen in the dialog, around a client area two pixels smaller.
+TEST(DlgRecord, GraphAndCounterWindowsAreBordered) {
+    DlgRecord d("/tmp", kNames, 3);
+    runWith(d, [&] {
+        ASSERT_NE(d.m_pGraphWnd, nullptr);
+        ASSERT_NE(d.m_pCounterWnd, nullptr);
+        QWidget* dlg = d.GetSafeHwnd();
+        QWidget* g = d.m_pGraphWnd->GetSafeHwnd();
+        const QImage shot = dlg->grab().toImage();
+        const QRect r(g->mapTo(dlg, QPoint(0, 0)), g->size());
+        for (const QPoint& p : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight(),
+                                QPoint(r.center().x(), r.top()), QPoint(r.left(), r.center().y())})
+            EXPECT_EQ(shot.pixel(p) & 0xFFFFFFu, 0u) << p.x() << "," << p.y();
+        EXPECT_EQ(d.m_pGraphWnd->GetClientRect().Width(), r.width() - 2);
+        EXPECT_EQ(d.m_pGraphWnd->GetClientRect().Height(), r.height() - 2);
+        QWidget* c = d.m_pCounterWnd->GetSafeHwnd();
+        EXPECT_EQ(d.m_pCounterWnd->GetClientRect().Width(), c->width() - 2);
+        EXPECT_EQ(c->grab().toImage().pixel(0, 0) & 0xFFFFFFu, 0u);
+        d.EndDialog(IDCANCEL);
+    });
 }

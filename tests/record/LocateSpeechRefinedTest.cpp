@@ -9,8 +9,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <iterator>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <vector>
 
 using namespace rectest;

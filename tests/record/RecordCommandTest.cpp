@@ -1,5 +1,6 @@
 // `vokrec record` argument handling and its message without a capture device.
 #include "RecordTestEnv.h"
+#include "support/AppPaths.h"
 #include <gtest/gtest.h>
 
 using namespace rectest;
@@ -33,4 +34,12 @@ TEST(RecordCommand, WithoutCaptureDeviceExplainsRecordingFromAFile) {
          {"device 'no-such-device-anywhere' named by VOK_AUDIO_DEVICE was not found",
           "alsa-test.conf", "VOK_TEST_INFILE"})
         EXPECT_NE(said.find(part), std::string::npos) << said;
+}
+
+TEST(RecordCommand, VersionShowsTheVersionAndCopyrightOfTheBuild) {
+    const VokrecRun r = RunVokrec("--version");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "vokrec " + GetVersionString(true) + "\n" + GetVersionString(false) + "\n");
+    EXPECT_FALSE(GetVersionString(true).empty());
+    EXPECT_EQ(GetVersionString(false).rfind("Copyright ", 0), 0u);
 }
