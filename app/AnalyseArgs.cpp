@@ -18,8 +18,8 @@ const char* const kAnalyseHelp =
     "  start, end    marker times in seconds\n"
     "  located       true when speech was found (else the default markers)\n"
     "  start_sample, end_sample   first and last sample a save would write\n"
-    "With more than one file, a folder or any option below but --seconds, each\n"
-    "object also holds:\n"
+    "With more than one file, a folder or any option below but --seconds and\n"
+    "--locate, each object also holds:\n"
     "  duration      seconds of sound in the file\n"
     "  peak_dbfs     largest sample of the file against full scale, in dB\n"
     "                (null when every sample is at the midpoint)\n"
@@ -31,6 +31,10 @@ const char* const kAnalyseHelp =
     "as \\u00XX (the name read as Latin-1) and the object gets \"file_latin1\":true.\n"
     "Options:\n"
     "  --seconds N        record time of 1 to 3600 seconds for every file\n"
+    "  --locate L         speech locator: spec (the dialog's standard one, the\n"
+    "                     default) or refined (measures the noise floor, keeps\n"
+    "                     weak word edges, ignores key clicks and the unrecorded\n"
+    "                     rest of the channel)\n"
     "  --from LIST        analyse the paths in LIST, one a line (- reads standard\n"
     "                     input; empty lines are skipped)\n"
     "  -r, --recursive    a FOLDER gives the .wav files of its whole tree (else\n"
@@ -61,6 +65,12 @@ std::string SetSeconds(ANALYSE_ARGS& a, const char* v) {
            ", not '" + v + "'";
 }
 
+std::string SetLocator(ANALYSE_ARGS& a, const char* v) {
+    a.locator = LocatorByName(v);
+    if (a.locator >= 0) return {};
+    return std::string("--locate needs spec or refined, not '") + v + "'";
+}
+
 std::string SetJobs(ANALYSE_ARGS& a, const char* v) {
     long n = 0;
     if (!ParseWhole(v, 1, kMaxJobs, n))
@@ -79,6 +89,7 @@ struct ANALYSE_OPTION {
 
 const ANALYSE_OPTION kOptions[] = {
     {"--seconds", true, false, SetSeconds},
+    {"--locate", true, false, SetLocator},
     {"--from", true, true,
      [](ANALYSE_ARGS& a, const char* v) {
          a.sources.push_back({v, true});

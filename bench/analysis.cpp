@@ -1,11 +1,15 @@
 // The analysis the "Record Item" dialog runs after a recording (DC level, level
 // channel, "Volume" curve, speech location) for record times of 2, 30 and
-// 300 s. Each iteration gets a fresh channel list; only AnalyseRecording is
-// timed. `bench_analysis --write-wav FILE SECONDS` writes the same signal as
+// 300 s, with the standard locator (second argument 0) and the refined one
+// (1). Each iteration gets a fresh channel list; only AnalyseRecording is
+// timed. BM_LocateSpeech times the locators alone on the "Volume" curve of a
+// 300-s analysis. `bench_analysis --write-wav FILE SECONDS` writes the same signal as
 // an 8-bit mono 11025 Hz WAV file instead; `--write-corpus DIR COUNT SECONDS`
 // writes COUNT such files, DIR/item-0000.wav on, each with noise of its own.
 #include "BenchSupport.h"
 #include "capture/WavWriter.h"
+#include "record/LocateSpeech.h"
+#include "record/LocateSpeechRefined.h"
 #include "record/RecordingAnalysis.h"
 
 #include <benchmark/benchmark.h>
@@ -17,13 +21,14 @@
 namespace {
 void BM_AnalyseRecording(benchmark::State& state) {
     const long seconds = long(state.range(0));
+    const int locator = int(state.range(1));
     const std::vector<uint8_t> samples = bench::MakeSignal(seconds);
     RECORDING_ANALYSIS result;
     for (auto _ : state) {
         state.PauseTiming();
         auto rec = std::make_unique<bench::Recording>(seconds, samples);
         state.ResumeTiming();
-        AnalyseRecording(rec->list, 0, result);
+        AnalyseRecording(rec->list, 0, result, locator);
         state.PauseTiming();
         rec.reset();
         state.ResumeTiming();
@@ -32,7 +37,31 @@ void BM_AnalyseRecording(benchmark::State& state) {
     state.counters["start_s"] = result.range.Lo;
     state.counters["end_s"] = result.range.Hi;
 }
-BENCHMARK(BM_AnalyseRecording)->Arg(2)->Arg(30)->Arg(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnalyseRecording)
+    ->ArgsProduct({{2, 30, 300}, {LOCATOR_SPEC, LOCATOR_REFINED}})
+    ->Unit(benchmark::kMillisecond);
+
+// One locator on the "Volume" curve of a 300-s recording, made once; the
+// refined one is told, as the analysis tells it, that all 300 s were recorded.
+void BM_LocateSpeech(benchmark::State& state) {
+    const long seconds = 300;
+    const int locator = int(state.range(0));
+    bench::Recording rec(seconds, bench::MakeSignal(seconds));
+    RECORDING_ANALYSIS analysis;
+    AnalyseRecording(rec.list, 0, analysis);
+    SOFTCHAN& curve = *rec.list.GetChan(analysis.iVolumeChan);
+    CRngFlt range;
+    int located = 0;
+    for (auto _ : state) {
+        located = locator == LOCATOR_REFINED ? LocateSpeechRefined(curve, range, float(seconds))
+                                             : LocateSpeech(curve, range);
+        benchmark::DoNotOptimize(range);
+    }
+    state.counters["located"] = located;
+    state.counters["start_s"] = range.Lo;
+    state.counters["end_s"] = range.Hi;
+}
+BENCHMARK(BM_LocateSpeech)->Arg(LOCATOR_SPEC)->Arg(LOCATOR_REFINED)->Unit(benchmark::kMillisecond);
 
 int WriteWav(const std::string& path, long seconds, uint32_t seed = 12345) {
     const std::vector<uint8_t> samples = bench::MakeSignal(seconds, seed);
