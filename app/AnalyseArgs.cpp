@@ -21,8 +21,8 @@ const char* const kAnalyseHelp =
     "  start_sample, end_sample   first and last sample a save would write\n"
     "  rate, bits    the file's samples per second and bits per sample (only\n"
     "                when not 11025 Hz 8-bit, unless with the figures below)\n"
-    "With more than one file, a folder or any option below but --seconds, each\n"
-    "object also holds:\n"
+    "With more than one file, a folder or any option below but --seconds and\n"
+    "--locate, each object also holds:\n"
     "  duration      seconds of sound in the file\n"
     "  peak_dbfs     largest sample of the file against full scale, in dB\n"
     "                (null when every sample is at the midpoint)\n"
@@ -35,6 +35,10 @@ const char* const kAnalyseHelp =
     "as \\u00XX (the name read as Latin-1) and the object gets \"file_latin1\":true.\n"
     "Options:\n"
     "  --seconds N        record time of 1 to 3600 seconds for every file\n"
+    "  --locate L         speech locator: spec (the dialog's standard one, the\n"
+    "                     default) or refined (measures the noise floor, keeps\n"
+    "                     weak word edges, ignores key clicks and the unrecorded\n"
+    "                     rest of the channel)\n"
     "  --from LIST        analyse the paths in LIST, one a line (- reads standard\n"
     "                     input; empty lines are skipped)\n"
     "  -r, --recursive    a FOLDER gives the .wav files of its whole tree (else\n"
@@ -65,6 +69,12 @@ std::string SetSeconds(ANALYSE_ARGS& a, const char* v) {
            ", not '" + v + "'";
 }
 
+std::string SetLocator(ANALYSE_ARGS& a, const char* v) {
+    a.locator = LocatorByName(v);
+    if (a.locator >= 0) return {};
+    return std::string("--locate needs spec or refined, not '") + v + "'";
+}
+
 std::string SetJobs(ANALYSE_ARGS& a, const char* v) {
     long n = 0;
     if (!ParseWhole(v, 1, kMaxJobs, n))
@@ -83,6 +93,7 @@ struct ANALYSE_OPTION {
 
 const ANALYSE_OPTION kOptions[] = {
     {"--seconds", true, false, SetSeconds},
+    {"--locate", true, false, SetLocator},
     {"--from", true, true,
      [](ANALYSE_ARGS& a, const char* v) {
          a.sources.push_back({v, true});

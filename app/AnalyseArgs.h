@@ -1,6 +1,8 @@
 // Command line of `vokrec analyse`: files, folders and lists to analyse, and
 // the options. One table holds the options, so adding one is adding a row.
 #pragma once
+#include "record/RecordOptions.h"
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@ struct ANALYSE_ARGS {
     std::vector<ANALYSE_SOURCE> sources;
     long seconds = 0; // record time; 0 for the shortest that holds each file
     int jobs = 0;     // files analysed at once; 0 for one per core
+    int locator = LOCATOR_SPEC;
     bool bRecursive = false;
     bool bSummary = false;
     bool bHelp = false;

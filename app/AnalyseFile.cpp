@@ -154,7 +154,7 @@ ANALYSE_RESULT AnalyseFile(const std::string& path, const ANALYSE_ARGS& args) {
         const size_t n = std::min(total - pos, size_t(bufferBytes));
         if (wave->InsertValues(int(n), wav.data.data() + pos)) break;
     }
-    if (!AnalyseRecording(channels, waveChan, r.analysis)) {
+    if (!AnalyseRecording(channels, waveChan, r.analysis, args.locator)) {
         r.error = "analysis failed";
         return r;
     }

@@ -21,9 +21,9 @@
 namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
                      "                     [--device NAME] [--rate HZ] [--bits 8|16]\n"
-                     "                     [--progress] [--resume] [--meter] [--keys]\n"
-                     "                     [--help-button] [--session] [--keep-takes]\n"
-                     "                     [--choose]\n"
+                     "                     [--locate spec|refined] [--progress] [--resume]\n"
+                     "                     [--meter] [--keys] [--help-button] [--session]\n"
+                     "                     [--keep-takes] [--choose]\n"
                      "  Records each item through the \"Record Item\" dialog into DIR/NAME.\n"
                      "  --item-file holds one name per line (UTF-8 text, names of at most 1024\n"
                      "  bytes; blank lines and surrounding spaces are ignored; a file with\n"
@@ -32,6 +32,9 @@ const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --ite
                      "  Exits 0 when the dialog ends with OK, 1 on Cancel, 2 on bad arguments\n"
                      "  and 3 when there is no sound capture device or it cannot record in\n"
                      "  the format asked for.\n"
+                     "  --locate chooses how the markers are placed after a recording: spec\n"
+                     "  (the standard locator, the default) or refined (measures the noise\n"
+                     "  floor, keeps weak word edges, ignores key clicks).\n"
                      "  The capture device is the default input, or the one named by\n"
                      "  VOK_AUDIO_DEVICE.\n"
                      "  --device NAME  records from and plays to the device NAME (its exact name\n"
@@ -193,6 +196,13 @@ int RunRecord(int argc, char** argv) {
                 return 2;
             }
             items.insert(items.end(), list.Items().begin(), list.Items().end());
+        } else if (a == "--locate" && i + 1 < argc) {
+            options.iLocator = LocatorByName(argv[++i]);
+            if (options.iLocator < 0) {
+                std::fprintf(stderr, "vokrec record: --locate needs spec or refined, not '%s'\n",
+                             argv[i]);
+                return 2;
+            }
         } else {
             std::fprintf(stderr, "vokrec record: unexpected argument '%s'\n%s", a.c_str(), kUsage);
             return 2;

@@ -1,5 +1,5 @@
 // vokrec: host program of the recording library.
-//   vokrec record  --folder DIR (--items NAME... | --item-file FILE)
+//   vokrec record  --folder DIR (--items NAME... | --item-file FILE) [OPTION]...
 //   vokrec analyse [OPTION]... FILE.wav|FOLDER...
 //   vokrec devices
 #include "Analyse.h"
@@ -11,6 +11,7 @@
 
 namespace {
 const char* kUsage = "usage: vokrec record --folder DIR (--items NAME... | --item-file FILE)\n"
+                     "                     [--device NAME] [--locate spec|refined]\n"
                      "       vokrec analyse [OPTION]... FILE.wav|FOLDER...\n"
                      "       vokrec devices\n"
                      "       vokrec --version\n"

@@ -1,13 +1,18 @@
 // The analysis the "Record Item" dialog runs after a recording (DC level, level
 // channel, "Volume" curve, speech location) for record times of 2, 30 and
-// 300 s at 8-bit 11025 Hz, and of 30 and 300 s at 16-bit 48000 Hz (14.4 M
-// samples). Each iteration gets a fresh channel list; only AnalyseRecording is
-// timed. `bench_analysis --write-wav FILE SECONDS` writes the same signal as
-// an 8-bit mono 11025 Hz WAV file instead; `--write-corpus DIR COUNT SECONDS
-// [RATE BITS]` writes COUNT such files (or at that rate and sample size),
-// DIR/item-0000.wav on, each with noise of its own.
+// 300 s at 8-bit 11025 Hz with the standard locator (second argument 0) and
+// the refined one (1), and of 30 and 300 s at 16-bit 48000 Hz (14.4 M
+// samples) with the standard one. Each iteration gets a fresh channel list;
+// only AnalyseRecording is timed. BM_LocateSpeech times the locators alone on
+// the "Volume" curve of a 300-s analysis. `bench_analysis --write-wav FILE
+// SECONDS` writes the same signal as an 8-bit mono 11025 Hz WAV file instead;
+// `--write-corpus DIR COUNT SECONDS [RATE BITS]` writes COUNT such files (or
+// at that rate and sample size), DIR/item-0000.wav on, each with noise of its
+// own.
 #include "BenchSupport.h"
 #include "capture/WavWriter.h"
+#include "record/LocateSpeech.h"
+#include "record/LocateSpeechRefined.h"
 #include "record/RecordingAnalysis.h"
 
 #include <benchmark/benchmark.h>
@@ -19,13 +24,14 @@
 namespace {
 void AnalyseAt(benchmark::State& state, long rate, int bits) {
     const long seconds = long(state.range(0));
+    const int locator = int(state.range(1));
     const std::vector<uint8_t> samples = bench::MakeSignal(seconds, 12345, rate, bits);
     RECORDING_ANALYSIS result;
     for (auto _ : state) {
         state.PauseTiming();
         auto rec = std::make_unique<bench::Recording>(seconds, samples, rate, bits);
         state.ResumeTiming();
-        AnalyseRecording(rec->list, 0, result);
+        AnalyseRecording(rec->list, 0, result, locator);
         state.PauseTiming();
         rec.reset();
         state.ResumeTiming();
@@ -38,12 +44,38 @@ void AnalyseAt(benchmark::State& state, long rate, int bits) {
 void BM_AnalyseRecording(benchmark::State& state) {
     AnalyseAt(state, bench::kRate, 8);
 }
-BENCHMARK(BM_AnalyseRecording)->Arg(2)->Arg(30)->Arg(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnalyseRecording)
+    ->ArgsProduct({{2, 30, 300}, {LOCATOR_SPEC, LOCATOR_REFINED}})
+    ->Unit(benchmark::kMillisecond);
+
+// One locator on the "Volume" curve of a 300-s recording, made once; the
+// refined one is told, as the analysis tells it, that all 300 s were recorded.
+void BM_LocateSpeech(benchmark::State& state) {
+    const long seconds = 300;
+    const int locator = int(state.range(0));
+    bench::Recording rec(seconds, bench::MakeSignal(seconds));
+    RECORDING_ANALYSIS analysis;
+    AnalyseRecording(rec.list, 0, analysis);
+    SOFTCHAN& curve = *rec.list.GetChan(analysis.iVolumeChan);
+    CRngFlt range;
+    int located = 0;
+    for (auto _ : state) {
+        located = locator == LOCATOR_REFINED ? LocateSpeechRefined(curve, range, float(seconds))
+                                             : LocateSpeech(curve, range);
+        benchmark::DoNotOptimize(range);
+    }
+    state.counters["located"] = located;
+    state.counters["start_s"] = range.Lo;
+    state.counters["end_s"] = range.Hi;
+}
+BENCHMARK(BM_LocateSpeech)->Arg(LOCATOR_SPEC)->Arg(LOCATOR_REFINED)->Unit(benchmark::kMillisecond);
 
 void BM_AnalyseRecording48k16(benchmark::State& state) {
     AnalyseAt(state, 48000, 16);
 }
-BENCHMARK(BM_AnalyseRecording48k16)->Arg(30)->Arg(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnalyseRecording48k16)
+    ->ArgsProduct({{30, 300}, {LOCATOR_SPEC}})
+    ->Unit(benchmark::kMillisecond);
 
 int WriteWav(const std::string& path, long seconds, uint32_t seed = 12345, long rate = bench::kRate,
              int bits = 8) {

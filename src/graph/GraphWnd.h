@@ -38,6 +38,9 @@ class VOK_API CGraphWnd : public CWnd, public CObject {
     // To move the cursor call it with the previous time, then with the new one.
     int SetCursorTime(float t);
     float GetCursorTime() const { return m_fCursorTime; }
+    // No cursor from now on, without drawing: for after the caller's last
+    // SetCursorTime has removed the line, so a repaint does not draw it again.
+    void ForgetCursor() { m_fCursorTime = kNoTime; }
 
     // Marker by index: 0 start, 1 end, 2 cursor; nothing when its time is negative.
     void DrawMarker(CDC* pDC, int index);

@@ -193,6 +193,7 @@ class VOK_API DlgRecord : public CDialog {
     void GraphSetMarkers(float start, float end);
     CRngFlt GraphMarkers() const;
     void GraphCursor(float t);
+    void GraphForgetCursor(); // after the last line was removed
     void CounterShow(bool show);
     void CounterStart(int seconds);
     void CounterStop();

@@ -83,7 +83,7 @@ void DlgRecord::OnButtonStop() {
     LevelEnd();
 
     RECORDING_ANALYSIS result;
-    AnalyseRecording(m_channels, m_iWaveChan, result);
+    AnalyseRecording(m_channels, m_iWaveChan, result, m_options.iLocator);
     m_iVolumeChan = result.iVolumeChan;
 
     GraphSetMarkers(result.range.Lo, result.range.Hi);

@@ -47,6 +47,10 @@ void DlgRecord::GraphCursor(float t) {
     if (m_pGraphWnd) m_pGraphWnd->SetCursorTime(t);
 }
 
+void DlgRecord::GraphForgetCursor() {
+    if (m_pGraphWnd) m_pGraphWnd->ForgetCursor();
+}
+
 void DlgRecord::CounterShow(bool show) {
     if (m_pCounterWnd) m_pCounterWnd->ShowWindow(show ? SW_SHOW : SW_HIDE);
 }

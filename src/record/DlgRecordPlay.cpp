@@ -103,6 +103,8 @@ void DlgRecord::OnCursorTimer() {
     HWAVEOUT h = m_hWaveOut.load();
     if (!h) {
         if (m_fLastCursor >= 0.0f) GraphCursor(m_fLastCursor);
+        // The line is gone; the graph is not to draw it again on a repaint.
+        GraphForgetCursor();
         m_fLastCursor = -1.0f;
         KillTimer(TIMER_CURSOR);
         return;

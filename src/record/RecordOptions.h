@@ -11,6 +11,13 @@ enum LOCATOR : int {
     LOCATOR_REFINED = 1, // noise-floor based, keeps weak word edges
 };
 
+// The locator named "spec" or "refined"; -1 for any other name.
+inline int LocatorByName(const std::string& name) {
+    if (name == "spec") return LOCATOR_SPEC;
+    if (name == "refined") return LOCATOR_REFINED;
+    return -1;
+}
+
 struct RECORD_OPTIONS {
     // Recording format: 8000, 11025, 22050, 44100 or 48000 Hz; 8 or 16 bits.
     int nRate = 11025;

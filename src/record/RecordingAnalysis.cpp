@@ -4,8 +4,11 @@
 #include "channels/SoftChanWave.h"
 #include "channels/SoftChanXMS.h"
 #include "record/LocateSpeech.h"
+#include "record/LocateSpeechRefined.h"
 #include "record/SoftChannels.h"
 #include "support/NumUtil.h"
+
+#include <algorithm>
 
 namespace {
 constexpr double kDcSpan = 0.1;      // seconds at the end of the recording
@@ -44,6 +47,14 @@ float RemoveDcLevel(SOFTCHAN_WAVE& w) {
     return w.info.fOffset;
 }
 
+namespace {
+// Seconds of w written by the capture (all of it when filled further).
+float RecordedSeconds(SOFTCHAN_WAVE& w) {
+    const long last = std::min(long(w.GetLastSavedSample()), w.RtnNel() - 1);
+    return float(double(last + 1) * double(w.fDt));
+}
+} // namespace
+
 long VolumePointCount(long nel, float dt) {
     const long double p = static_cast<long double>(nel) * static_cast<long double>(dt) * 100.0L;
     if (!(p > 0.0L)) return 0;
@@ -51,7 +62,8 @@ long VolumePointCount(long nel, float dt) {
     return long(p);
 }
 
-int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result) {
+int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result,
+                     int locator) {
     result = RECORDING_ANALYSIS();
     SOFTCHAN* ch = channels.GetChan(iWaveChan);
     if (!ch || !ch->IsKindOf(RUNTIME_CLASS(SOFTCHAN_WAVE))) return 0;
@@ -79,6 +91,8 @@ int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& 
         volume->arr[int32_t(i)] = level->GetValAtTime(float(i) * kPointDt);
 
     result.range = CRngFlt(0.0f, 0.0f);
-    result.bLocated = LocateSpeech(*volume, result.range);
+    result.bLocated = locator == LOCATOR_REFINED
+                          ? LocateSpeechRefined(*volume, result.range, RecordedSeconds(w))
+                          : LocateSpeech(*volume, result.range);
     return 1;
 }

@@ -6,6 +6,7 @@
 #pragma once
 #include "channels/SoftChan.h"
 #include "platform/Export.h"
+#include "record/RecordOptions.h"
 #include "support/Range.h"
 
 class SOFTCHANNELS;
@@ -51,10 +52,12 @@ VOK_API long VolumePointCount(long nel, float dt);
 //   3. adds the "Volume" SOFTCHAN_XMS (nPoints points of 0.01 s, units "",
 //      x units "Sec", x label "Time") under the next lowest free number and
 //      fills point i with the level at i * 0.01 s;
-//   4. LocateSpeech on the curve.
+//   4. locates the speech in the curve: LocateSpeech, or LocateSpeechRefined
+//      when locator is LOCATOR_REFINED.
 // After a DeleteAll the channels are 0 (wave), 1 (level) and 2 ("Volume").
 // Returns 1 when the curve was made (result.bLocated tells whether speech was
 // found); 0 when iWaveChan is not a wave channel of the list or no channel
 // number is free; result then holds what was done (defaults otherwise).
 // Runs on the dialog's thread; the channels must not be written meanwhile.
-VOK_API int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result);
+VOK_API int AnalyseRecording(SOFTCHANNELS& channels, int iWaveChan, RECORDING_ANALYSIS& result,
+                             int locator = LOCATOR_SPEC);

@@ -102,6 +102,9 @@ TEST_F(AnalyseCli, HelpAndBadArguments) {
                                                  {ok, "--seconds", "-3"},
                                                  {ok, "--seconds", "100000"},
                                                  {ok, "--frobnicate"},
+                                                 {ok, "--locate"},
+                                                 {ok, "--locate", "best"},
+                                                 {ok, "--locate=SPEC"},
                                                  {ok, "-x"},
                                                  {ok, "--jobs", "0"},
                                                  {ok, "-j", "257"},
@@ -161,4 +164,31 @@ TEST_F(AnalyseCli, TruncatedAndLyingHeadersFailCleanly) {
     VokrecRun s = Run({Write("short-data.wav", shortData)});
     EXPECT_EQ(s.status, 0) << s.err;
     EXPECT_EQ(Number(s.out, "seconds"), 2);
+}
+
+// --locate spec is the default to the byte; refined keeps speech that starts
+// inside the first quarter second, which the standard locator never searches,
+// for one file and for each of several.
+TEST_F(AnalyseCli, LocateChoosesTheLocator) {
+    const std::string early = Write("early.wav", Wav(Speech(2.0, 0.05, 0.5)));
+    const VokrecRun standard = Run({early});
+    ASSERT_EQ(standard.status, 0) << standard.err;
+    EXPECT_EQ(Run({early, "--locate", "spec"}).out, standard.out);
+    EXPECT_EQ(Run({"--locate=spec", early}).out, standard.out);
+    EXPECT_GE(Number(standard.out, "start"), 0.15);
+
+    const VokrecRun refined = Run({early, "--locate", "refined"});
+    ASSERT_EQ(refined.status, 0) << refined.err;
+    EXPECT_EQ(Field(refined.out, "located"), "true");
+    EXPECT_LT(Number(refined.out, "start"), 0.05);
+    EXPECT_GT(Number(refined.out, "end"), 0.5);
+    EXPECT_LT(Number(refined.out, "end"), 0.65); // 0.12 s of margin
+    EXPECT_EQ(Run({"--locate=refined", early}).out, refined.out);
+
+    const VokrecRun two = Run({"--locate", "refined", early, early});
+    ASSERT_EQ(two.status, 0) << two.err;
+    const size_t nl = two.out.find('\n');
+    ASSERT_NE(nl, std::string::npos);
+    for (const std::string& line : {two.out.substr(0, nl), two.out.substr(nl + 1)})
+        EXPECT_EQ(Number(line, "start"), Number(refined.out, "start")) << line;
 }

@@ -138,6 +138,10 @@ TEST(DlgRecordPacedPlay, CursorIsErasedAtTheEndOfPlayback) {
         // The whole part reaches the sink.
         EXPECT_TRUE(PumpUntil([&] { return sink.Count() >= size_t(kRate); }));
         EXPECT_TRUE(d.m_pGraphWnd->GetImage() == before);
+        // A repaint afterwards does not bring the finished playback's cursor back.
+        d.m_pGraphWnd->Invalidate(true);
+        d.m_pGraphWnd->UpdateWindow();
+        EXPECT_TRUE(d.m_pGraphWnd->GetImage() == before);
         d.EndDialog(IDCANCEL);
     });
     EXPECT_TRUE(boxes.texts.empty()) << boxes.last();

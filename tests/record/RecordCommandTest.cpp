@@ -15,7 +15,9 @@ TEST(RecordCommand, BadArgumentsAndMissingFolderExitWithTwo) {
           Case{"--folder /no/such/folder/anywhere --items a01",
                "/no/such/folder/anywhere does not exist"},
           Case{"--folder /etc/hostname --items a01", "/etc/hostname is not a directory"},
-          Case{"--folder /tmp --item-file /no/such/list.txt", "cannot read item file"}}) {
+          Case{"--folder /tmp --item-file /no/such/list.txt", "cannot read item file"},
+          Case{"--folder /tmp --items a01 --locate best", "--locate needs spec or refined"},
+          Case{"--folder /tmp --items a01 --locate", "usage:"}}) {
         const VokrecRun r = RunVokrec(std::string("record ") + c.args);
         EXPECT_EQ(r.status, 2) << c.args;
         EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << c.args << ": " << r.err;

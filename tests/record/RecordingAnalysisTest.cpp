@@ -1,6 +1,7 @@
 // The analysis of a recording: DC level, level channel, "Volume" curve and
 // the speech range, over recordings made as the dialog makes them.
 #include "record/RecordingAnalysis.h"
+#include "TestRecording.h"
 #include "capture/SoakSupport.h"
 #include "channels/SoftChanLE.h"
 #include "channels/SoftChanWave8.h"
@@ -13,28 +14,7 @@
 #include <vector>
 
 namespace {
-constexpr long kRate = 11025;
-constexpr int kBuffer = 2205;
-
-// A recording as the dialog makes it: a wave channel of the given record time,
-// filled with `seconds` of signal in 0.2-s buffers until it reports full.
-struct Recording {
-    SOFTCHANNELS list;
-    SOFTCHAN_WAVE8* wave;
-    Recording(long recordSeconds, double seconds, const std::function<uint8_t(long)>& sample) {
-        ADCHANINFO info = RecordingChannelInfo();
-        wave = new SOFTCHAN_WAVE8(list.GetFreeChan(-1), recordSeconds * kRate, float(1.0L / kRate),
-                                  &info);
-        list.AddChan(wave);
-        const long total = long(seconds * kRate);
-        std::vector<uint8_t> buf(kBuffer);
-        for (long pos = 0; pos + kBuffer <= total; pos += kBuffer) {
-            for (int k = 0; k < kBuffer; ++k)
-                buf[size_t(k)] = sample(pos + k);
-            if (wave->InsertValues(kBuffer, buf.data())) break;
-        }
-    }
-};
+using namespace rectest;
 
 // Silence at 128 + dc, with a 200 Hz square burst of +-amp counts from t0 to t1.
 std::function<uint8_t(long)> Burst(int dc, double t0, double t1, int amp) {

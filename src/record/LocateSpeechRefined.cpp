@@ -1,0 +1,243 @@
+#include "record/LocateSpeechRefined.h"
+
+#include "channels/SoftChan.h"
+#include "record/SoftChannels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+constexpr float kDefaultStart = 0.25f;
+constexpr float kFrame = 0.01f;     // seconds per frame: one "Volume" point
+constexpr long kMinTail = 5;        // identical frames at the end taken as unrecorded
+constexpr long kFloorFrames = 10;   // the floor is the quietest mean over this many frames
+constexpr float kFloorMin = 0.001f; // of the peak (-60 dB): the floor of a noiseless recording
+// Speech stands 8 spreads of the floor, and at least 40 % (3 dB), above its
+// mean; a spread is taken as at least 2 % of the mean (the 8-bit steps).
+constexpr float kSpeechSpread = 8.0f;
+constexpr float kSpeech = 0.4f;
+constexpr float kMinSpread = 0.02f;
+// Edges are followed while a frame and the 5 frames centred on it differ from
+// the floor by more than 2 spreads on average.
+constexpr float kEdgeSpread = 2.0f;
+constexpr long kEdgeHalf = 2;
+constexpr float kJoin = 0.15f;   // seconds: shorter gaps are part of the speech
+constexpr long kMaxBurst = 5;    // frames above the floor: under 0.05 s of sound with the window
+constexpr float kMargin = 0.12f; // seconds added before the start and after the end
+
+struct Run {
+    long a, b; // first and last frame
+};
+
+struct FLOOR {
+    float mean = 0.0f, spread = 0.0f;
+};
+
+// The level curve against its floor: how far frame i stands out of it, above
+// the floor or below the floor as measured (a DC level left in the recording
+// reads as a floor that speech of the opposite sign can lower).
+struct LEVELS {
+    const std::vector<float>& v;
+    float floor, measured;
+    float Deviation(long i) const {
+        const float x = v[size_t(i)];
+        return std::max({x - floor, measured - x, 0.0f});
+    }
+};
+
+// The speech runs and the short bursts dropped next to them (empty when none).
+struct RUNS {
+    std::vector<Run> speech;
+    Run before{-1, -1}, after{-1, -1};
+};
+
+// One level per frame (element f * step), as magnitudes; no-values read as 0.
+std::vector<float> Frames(SOFTCHAN& ch, long step) {
+    const long n = ch.RtnNel();
+    std::vector<float> v(n > 0 ? size_t((n - 1) / step + 1) : 0);
+    for (size_t f = 0; f < v.size(); ++f) {
+        const float x = ch.GetVal(long(f) * step);
+        v[f] = std::isfinite(x) && !IsNoValue(x) ? std::fabs(x) : 0.0f;
+    }
+    return v;
+}
+
+// Frames before the unrecorded tail: a recording stopped early leaves the rest
+// of its channel at one value, so its level is one number to the last bit.
+// The frame whose window reaches into a tail of some level is left out too.
+long RecordedFrames(const std::vector<float>& v) {
+    const long m = long(v.size());
+    if (m == 0) return 0;
+    long r = m - 1;
+    while (r > 0 && v[size_t(r - 1)] == v[size_t(m - 1)])
+        --r;
+    if (m - r < kMinTail) return m;
+    return v[size_t(m - 1)] > 0.0f ? std::max(0L, r - 1) : r;
+}
+
+// Frames whose level window (centred, one frame long) lies within the first
+// `seconds` of the recording.
+long FramesWithin(const std::vector<float>& v, float seconds) {
+    const double f = std::floor((double(seconds) - 0.5 * kFrame) / kFrame + 1e-6) + 1.0;
+    return f <= 0.0 ? 0 : long(std::min(f, double(v.size())));
+}
+
+// Mean and spread (standard deviation) of the frames among the first m that
+// are at most limit.
+FLOOR Spread(const std::vector<float>& v, long m, float limit) {
+    double sum = 0.0, square = 0.0;
+    long count = 0;
+    for (long i = 0; i < m; ++i) {
+        const double x = v[size_t(i)];
+        if (x > limit) continue;
+        sum += x;
+        square += x * x;
+        ++count;
+    }
+    if (count == 0) return {};
+    const double mean = sum / double(count);
+    return {float(mean), float(std::sqrt(std::max(square / double(count) - mean * mean, 0.0)))};
+}
+
+// The level of the recording's silence: the frames of the first m no louder
+// than its quietest kFloorFrames consecutive frames (up to 3 spreads or 20 %
+// above their mean), as mean and spread. Both 0 when a frame is silent to the
+// bit (no noise at all, where the recorded silence may be too short for a
+// whole window).
+FLOOR NoiseFloor(const std::vector<float>& v, long m) {
+    if (std::find(v.begin(), v.begin() + m, 0.0f) != v.begin() + m) return {};
+    const long w = std::min(m, kFloorFrames);
+    double sum = 0.0;
+    for (long i = 0; i < w; ++i)
+        sum += v[size_t(i)];
+    double best = sum;
+    long at = 0;
+    for (long i = w; i < m; ++i) {
+        sum += double(v[size_t(i)]) - double(v[size_t(i - w)]);
+        if (sum < best) {
+            best = sum;
+            at = i - w + 1;
+        }
+    }
+    const std::vector<float> quietest(v.begin() + at, v.begin() + at + w);
+    const FLOOR q = Spread(quietest, w, INFINITY);
+    return Spread(v, m, q.mean + std::max(3.0f * q.spread, 0.2f * q.mean));
+}
+
+// Frames a run spans with its fringe, the frames around it that stand out of
+// the floor by more than edge.
+long Extent(const LEVELS& lv, long m, Run r, float edge) {
+    while (r.a > 0 && lv.Deviation(r.a - 1) > edge)
+        --r.a;
+    while (r.b < m - 1 && lv.Deviation(r.b + 1) > edge)
+        ++r.b;
+    return r.b - r.a + 1;
+}
+
+// Runs of frames at or above `on` among the first m, gaps under `join` frames
+// joined, with short bursts at either end (key clicks, pops: at most kMaxBurst
+// frames with their fringe) dropped and the nearest dropped one kept aside.
+RUNS SpeechRuns(const LEVELS& lv, long m, float on, float edge, long join) {
+    RUNS r;
+    std::vector<Run>& runs = r.speech;
+    for (long i = 0; i < m; ++i) {
+        if (lv.v[size_t(i)] < on) continue;
+        if (!runs.empty() && i - runs.back().b - 1 < join)
+            runs.back().b = i;
+        else
+            runs.push_back({i, i});
+    }
+    auto burst = [&](const Run& run) { return Extent(lv, m, run, edge) <= kMaxBurst; };
+    while (!runs.empty() && burst(runs.back())) {
+        r.after = runs.back();
+        runs.pop_back();
+    }
+    auto first = std::find_if_not(runs.begin(), runs.end(), burst);
+    if (first != runs.begin()) r.before = *(first - 1);
+    runs.erase(runs.begin(), first);
+    return r;
+}
+
+// Whether frame i, among frames lo ... hi - 1, is still speech: it and the
+// frames centred on it stand out of the floor by more than edge on average.
+bool Active(const LEVELS& lv, long i, long lo, long hi, float edge) {
+    if (!(lv.Deviation(i) > edge)) return false;
+    const long a = std::max(lo, i - kEdgeHalf), b = std::min(hi, i + kEdgeHalf + 1);
+    float sum = 0.0f;
+    for (long j = a; j < b; ++j)
+        sum += lv.Deviation(j);
+    return sum > edge * float(b - a);
+}
+
+// From frame `from` in direction dir (+1 or -1) up to frame `stop` (not
+// included): the farthest active frame reached with gaps of at most `join`
+// frames (a weak consonant after a stop closure).
+long Outward(const LEVELS& lv, long from, long stop, int dir, float edge, long join) {
+    const long lo = dir > 0 ? from : stop + 1, hi = dir > 0 ? stop : from + 1;
+    long last = from, gap = 0;
+    for (long i = from + dir; i != stop && gap <= join; i += dir) {
+        if (Active(lv, i, lo, hi, edge)) {
+            last = i;
+            gap = 0;
+        } else {
+            ++gap;
+        }
+    }
+    return last;
+}
+} // namespace
+
+int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range, float recordedSeconds) {
+    const long n = ch.RtnNel();
+    const float dt = ch.fDt;
+    range.Lo = kDefaultStart;
+    range.Hi = dt * float(n - 1);
+    if (n < 2 || !(dt > 0.0f)) return 0;
+
+    const long step = std::max(1L, std::lround(kFrame / dt));
+    const std::vector<float> v = Frames(ch, step);
+    const long m = recordedSeconds >= 0.0f ? FramesWithin(v, recordedSeconds) : RecordedFrames(v);
+    if (m == 0) return 0;
+    const float peak = *std::max_element(v.begin(), v.begin() + m);
+    const FLOOR measured = NoiseFloor(v, m);
+    FLOOR floor = measured;
+    if (floor.mean < kFloorMin * peak) floor = {kFloorMin * peak, 0.0f};
+    floor.spread = std::max(floor.spread, kMinSpread * floor.mean);
+    // A steady floor (a DC level left in the recording) lets quieter speech
+    // through than a fluctuating one (room noise).
+    const float on = floor.mean + std::max(kSpeechSpread * floor.spread, kSpeech * floor.mean);
+    const float edge = kEdgeSpread * floor.spread;
+    if (!(peak >= on) || !(peak > 0.0f)) return 0;
+
+    const LEVELS lv{v, floor.mean, measured.mean};
+    const long join = std::lround(kJoin / kFrame);
+    const RUNS runs = SpeechRuns(lv, m, on, edge, join);
+    if (runs.speech.empty()) return 0;
+
+    // Outward to the last active frames, short of a dropped burst and the
+    // frames its window reaches.
+    const long guard = kEdgeHalf + 2;
+    const Run first = runs.speech.front(), last = runs.speech.back();
+    const long s0 = runs.before.a < 0 ? -1 : std::min(first.a - 1, runs.before.b + guard);
+    const long e0 = runs.after.a < 0 ? m : std::max(last.b + 1, runs.after.a - guard);
+    const long s = Outward(lv, first.a, s0, -1, edge, join);
+    const long e = Outward(lv, last.b, e0, 1, edge, join);
+
+    // From the quiet frames on either side, widened by the margin.
+    const long k = std::lround(kMargin / dt);
+    const long a = std::max(0L, (s - 1) * step - k);
+    const long b = std::min(n - 1, (e + 1) * step + k);
+    range.Lo = ch.TimeOfIndex(a);
+    range.Hi = ch.TimeOfIndex(b);
+    return 1;
+}
+
+int LocateSpeechRefined(const SOFTCHANNELS& channels, int chan, CRngFlt& range) {
+    SOFTCHAN* ch = channels.GetChan(chan);
+    if (!ch) {
+        range = CRngFlt(kDefaultStart, kDefaultStart);
+        return 0;
+    }
+    return LocateSpeechRefined(*ch, range);
+}
