@@ -4,11 +4,13 @@
 #pragma once
 #include "channels/SoftChanWave16.h"
 #include "channels/SoftChanWave8.h"
+#include "platform/Application.h"
 #include "record/RecordingAnalysis.h"
 #include "record/SoftChannels.h"
 
 #include <QByteArray>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -93,5 +95,16 @@ inline void SetQtEnvironment() {
         chmod(dir.c_str(), 0700);
         qputenv("XDG_RUNTIME_DIR", dir.c_str());
     }
+}
+
+// The main of a benchmark program that opens windows: the GUI application
+// (offscreen unless the caller chose a platform), then the benchmarks.
+inline int RunWithWindows(int argc, char** argv) {
+    SetQtEnvironment();
+    CWinApp app("vokdll-bench");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 } // namespace bench

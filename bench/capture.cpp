@@ -9,7 +9,7 @@
 #include "capture/RecorderButtons.h"
 #include "platform/Wnd.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <cstring>
 #include <memory>
@@ -115,10 +115,5 @@ BENCHMARK(BM_BufferPath48k16);
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::SetQtEnvironment();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithWindows(argc, argv);
 }

@@ -5,7 +5,6 @@
 #include "graph/GraphWnd.h"
 #include "record/RecordingAnalysis.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -41,10 +40,5 @@ BENCHMARK(BM_GraphRepaint)->Arg(600)->Arg(1920)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::SetQtEnvironment();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithWindows(argc, argv);
 }

@@ -7,7 +7,6 @@
 #include "graph/LevelMeterWnd.h"
 #include "record/LevelMeter.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -49,10 +48,5 @@ BENCHMARK(BM_MeterPath);
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::SetQtEnvironment();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithWindows(argc, argv);
 }
