@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -37,30 +38,19 @@ double Dbfs(double counts, int bytes) {
     return counts > 0.0 ? 20.0 * std::log10(counts / FullScale(bytes)) : NAN;
 }
 
-// Peak and clipped samples of 8-bit samples (plain loops over bytes, which the
-// compiler turns into vector code).
-void MeasureSamples(const uint8_t* s, size_t n, ANALYSE_RESULT& r) {
-    uint8_t lo = 128, hi = 128;
+// Peak and clipped samples of 8-bit (silence 128) or 16-bit (silence 0)
+// samples: plain loops, which the compiler turns into vector code.
+template <typename T> void MeasureSamples(const T* s, size_t n, ANALYSE_RESULT& r) {
+    constexpr T kLow = std::numeric_limits<T>::min(), kHigh = std::numeric_limits<T>::max();
+    constexpr int kSilence = sizeof(T) == 1 ? 128 : 0;
+    T lo = T(kSilence), hi = T(kSilence);
     long ends = 0;
     for (size_t i = 0; i < n; ++i) {
         lo = std::min(lo, s[i]);
         hi = std::max(hi, s[i]);
-        ends += (s[i] == 0) + (s[i] == 255);
+        ends += (s[i] == kLow) + (s[i] == kHigh);
     }
-    r.peakDbfs = Dbfs(std::max(128 - int(lo), int(hi) - 128), 1);
-    r.clipped = ends;
-}
-
-// The same for 16-bit samples.
-void MeasureSamples(const int16_t* s, size_t n, ANALYSE_RESULT& r) {
-    int16_t lo = 0, hi = 0;
-    long ends = 0;
-    for (size_t i = 0; i < n; ++i) {
-        lo = std::min(lo, s[i]);
-        hi = std::max(hi, s[i]);
-        ends += (s[i] == -32768) + (s[i] == 32767);
-    }
-    r.peakDbfs = Dbfs(std::max(-int(lo), int(hi)), 2);
+    r.peakDbfs = Dbfs(std::max(kSilence - int(lo), int(hi) - kSilence), int(sizeof(T)));
     r.clipped = ends;
 }
 
