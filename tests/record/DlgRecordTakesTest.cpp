@@ -166,3 +166,32 @@ TEST(DlgRecordTakes, TakeAtSixteenBits48kHzIsEveryFrameInItsFormat) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].rfind("w.wav,w.wav,takes/w.wav,48000,16,", 0), 0u) << lines[1];
 }
+
+// A "takes" that is a symbolic link to a folder elsewhere is not followed:
+// the failure is reported, the item stays saved and nothing is made there.
+TEST(DlgRecordTakes, TakesLinkedOutsideTheFolderAreNotFollowed) {
+    MessageCapture boxes;
+    WriteBytes(InFile(), RippledInput());
+    const std::string outer = NewFolder("takeslink");
+    const std::string folder = outer + "/in", outside = outer + "/out";
+    fs::create_directories(folder + "/sub");
+    fs::create_directories(outside);
+    fs::create_directory_symlink(outside, folder + "/takes");
+    const char* names[] = {"sub/a01.wav"};
+    DlgRecord d(folder.c_str(), names, 1);
+    d.SetOptions(KeepTakes());
+    runWith(d, [&] {
+        recordToTheEnd(d);
+        click(d, DlgRecord::IDC_BUTTON_SAVE);
+        EXPECT_EQ(d.m_bSaved, 1);
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_TRUE(fs::is_regular_file(folder + "/sub/a01.wav"));
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(
+        boxes.last().rfind("The item was saved, but takes/sub/a01.wav could not be written: ", 0),
+        0u)
+        << boxes.last();
+    EXPECT_TRUE(fs::is_empty(outside));
+    EXPECT_FALSE(fs::exists(folder + "/session.csv"));
+}
