@@ -27,13 +27,14 @@ int WAVWriter::Save(const char* path, const WAVEFORMATEX* pFormat, const void* p
 }
 
 int WAVWriter::SaveIn(const std::string& folder, const std::string& name,
-                      const WAVEFORMATEX* pFormat, const void* pData, int nBytes) {
+                      const WAVEFORMATEX* pFormat, const void* pData, int nBytes,
+                      bool makeFolders) {
     int result = 1;
     SafeSave file;
     try {
         if (!pFormat || nBytes < 0 || (nBytes > 0 && !pData)) throw int(kErrOpen);
         if (uint64_t(nBytes) + 38u + 1u > UINT32_MAX) throw int(kErrOpen);
-        int fd = file.Begin(folder, name);
+        int fd = file.Begin(folder, name, makeFolders);
         if (fd < 0) throw int(kErrOpen);
         m_hmmio = fdopen(fd, "wb");
         if (!m_hmmio) {

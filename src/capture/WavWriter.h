@@ -18,9 +18,10 @@ class VOK_API WAVWriter {
     // 1 when the whole file was written and is in place, 0 otherwise.
     int Save(const char* path, const WAVEFORMATEX* pFormat, const void* pData, int nBytes);
     // As Save, for the file name below folder: 0 when name would leave the
-    // folder or passes through a symbolic link on the way.
+    // folder or passes through a symbolic link on the way. With makeFolders,
+    // missing folders of name are made (below folder, not through a link).
     int SaveIn(const std::string& folder, const std::string& name, const WAVEFORMATEX* pFormat,
-               const void* pData, int nBytes);
+               const void* pData, int nBytes, bool makeFolders = false);
 
     FILE* m_hmmio = nullptr; // the open file, null outside Save
 

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -38,31 +37,6 @@ int ReadAll(const std::string& path, std::string& text) {
     return 0;
 }
 
-// Makes the folders of name below folder one component at a time from the
-// folder's descriptor, never through a symbolic link, so that nothing is
-// made outside the folder. 0, or an errno value.
-int MakeFolders(const std::string& folder, const std::string& name) {
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0) return errno;
-    int err = 0;
-    for (size_t at = 0, slash; !err && (slash = name.find('/', at)) != std::string::npos;
-         at = slash + 1) {
-        const std::string part = name.substr(at, slash - at);
-        if (part.empty() || part == ".") continue;
-        if (::mkdirat(dir, part.c_str(), 0777) != 0 && errno != EEXIST) {
-            err = errno;
-            break;
-        }
-        const int next =
-            ::openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (next < 0) err = errno; // a link or a file where a folder goes
-        ::close(dir);
-        dir = next;
-    }
-    if (dir >= 0) ::close(dir);
-    return err;
-}
-
 // Writes all of s to fd; false with errno set when that fails.
 bool WriteAll(int fd, const std::string& s) {
     size_t done = 0;
@@ -79,10 +53,9 @@ bool WriteAll(int fd, const std::string& s) {
 int TAKE_LOG::SaveTake(const std::string& folder, const std::string& item, const WAVEFORMATEX& fmt,
                        const void* data, long nBytes) {
     const std::string name = std::string(kTakes) + item;
-    if (const int err = MakeFolders(folder, name)) return err;
     errno = 0;
     WAVWriter writer;
-    if (nBytes > INT32_MAX || !writer.SaveIn(folder, name, &fmt, data, int(nBytes)))
+    if (nBytes > INT32_MAX || !writer.SaveIn(folder, name, &fmt, data, int(nBytes), true))
         return ErrnoOr(EIO);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -39,7 +40,8 @@ bool ProcessGone(long pid) {
 
 // Opens the folder of name below dirFd, one component at a time, never
 // following a symbolic link and never going up; leaf gets the last component.
-int OpenBeneath(int dirFd, std::string_view name, std::string& leaf) {
+// With make, a missing folder on the way is made first.
+int OpenBeneath(int dirFd, std::string_view name, std::string& leaf, bool make) {
     if (name.empty() || name.front() == '/') return -1;
     int cur = dup(dirFd);
     for (;;) {
@@ -53,6 +55,7 @@ int OpenBeneath(int dirFd, std::string_view name, std::string& leaf) {
         name.remove_prefix(slash + 1);
         if (part.empty() || part == ".") continue;
         if (part == "..") break;
+        if (make && mkdirat(cur, part.c_str(), 0777) != 0 && errno != EEXIST) break;
         const int next = openat(cur, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         close(cur);
         cur = next;
@@ -69,11 +72,11 @@ SafeSave::~SafeSave() {
     if (m_dirFd >= 0) close(m_dirFd);
 }
 
-int SafeSave::Begin(const std::string& folder, const std::string& name) {
+int SafeSave::Begin(const std::string& folder, const std::string& name, bool makeFolders) {
     if (m_dirFd >= 0 || folder.empty()) return -1;
     const int top = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (top < 0) return -1;
-    m_dirFd = OpenBeneath(top, name, m_leaf);
+    m_dirFd = OpenBeneath(top, name, m_leaf, makeFolders);
     close(top);
     if (m_dirFd < 0) return -1;
     RemoveStaleAt(m_dirFd);

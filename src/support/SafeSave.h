@@ -25,7 +25,9 @@ class SafeSave {
     // The descriptor to write the data to (the caller closes it after Commit),
     // or -1 when name is not a file name below folder or nothing can be
     // created there. folder itself may be reached through a symbolic link.
-    int Begin(const std::string& folder, const std::string& name);
+    // With makeFolders, missing folders of name are made on the way (never
+    // through a symbolic link either).
+    int Begin(const std::string& folder, const std::string& name, bool makeFolders = false);
     // Flushes fd to disk and puts it under the name, replacing a file of that
     // name. False (and the earlier file untouched) when that fails.
     bool Commit(int fd);
