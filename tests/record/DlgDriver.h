@@ -7,6 +7,8 @@
 #include "channels/SoftChanWave8.h"
 #include "record/DlgRecord.h"
 #include <QDialog>
+#include <QDir>
+#include <QImage>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -66,6 +68,14 @@ inline std::vector<uint8_t> recorded(DlgRecord& d, long first, long last) {
 // first..last, as every captured byte is kept.
 inline std::vector<uint8_t> expected(const std::vector<uint8_t>& input, long first, long last) {
     return std::vector<uint8_t>(input.begin() + first, input.begin() + last + 1);
+}
+
+// With VOK_WRITE_DOCS=1 a test's picture of the dialog is kept as docs/NAME.
+inline void WriteDocPicture(const QImage& shot, const char* name) {
+    if (qEnvironmentVariable("VOK_WRITE_DOCS") != "1") return;
+    const QString docs = qEnvironmentVariable("VOK_TEST_DATA") + "/../../docs";
+    ASSERT_TRUE(QDir(docs).exists()) << docs.toStdString();
+    EXPECT_TRUE(shot.save(docs + "/" + name, "PNG"));
 }
 
 } // namespace rectest

@@ -3,7 +3,7 @@
 // VOK_WRITE_DOCS=1 the picture is written to docs/record-dialog.png.
 #include "DlgDriver.h"
 #include "MessageCapture.h"
-#include <QDir>
+#include "graph/GraphTestSupport.h"
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -32,15 +32,6 @@ TEST(DlgRecordScreenshot, AfterARecordingTheGraphShowsTheCurveAndMarkers) {
     EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
 
     // The graph's curve is red; the markers are drawn across it.
-    int red = 0;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x)
-            red += shot.pixel(x, y) == qRgb(255, 0, 0);
-    EXPECT_GT(red, 100);
-
-    if (qEnvironmentVariable("VOK_WRITE_DOCS") == "1") {
-        const QString docs = qEnvironmentVariable("VOK_TEST_DATA") + "/../../docs";
-        ASSERT_TRUE(QDir(docs).exists()) << docs.toStdString();
-        EXPECT_TRUE(shot.save(docs + "/record-dialog.png", "PNG"));
-    }
+    EXPECT_GT(CountColor(shot, RGB(255, 0, 0)), 100);
+    WriteDocPicture(shot, "record-dialog.png");
 }
