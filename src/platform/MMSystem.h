@@ -115,16 +115,11 @@ struct WAVEINCAPS {
 };
 static_assert(sizeof(WAVEINCAPS) == 48, "WAVEINCAPS is 48 bytes");
 
-struct WAVEOUTCAPS {
-    uint16_t wMid;
-    uint16_t wPid;
-    uint32_t vDriverVersion;
-    char szPname[32];
-    DWORD dwFormats;
-    uint16_t wChannels;
-    uint16_t wReserved1;
+// The same record with the playback features after it.
+struct WAVEOUTCAPS : WAVEINCAPS {
     DWORD dwSupport;
 };
+static_assert(sizeof(WAVEOUTCAPS) == 52, "WAVEOUTCAPS is 52 bytes");
 
 // Opaque device handles. A closed handle stays invalid: every call on it
 // returns MMSYSERR_INVALHANDLE, so a handle read by another thread while the
