@@ -4,9 +4,8 @@
 // nothing instead of freed memory, and a call racing with a close keeps the
 // device alive until it returns.
 //
-// Device derives from AudioDevice and adds: kInput, a Handle `handle`, an
-// Open taking the direction's open arguments, Reset, and Closed(done), which
-// reports the headers a close handed back.
+// Device derives from AudioDevice and adds kInput, a Handle `handle`, an Open
+// taking the direction's open arguments, and Reset.
 #pragma once
 #include "platform/AudioDevice.h"
 #include "platform/AudioSystem.h"
@@ -16,10 +15,8 @@
 
 template <typename Handle, typename Device> class WaveHandles {
   public:
-    static unsigned int Count() { return unsigned(AudioSystem::Devices(Device::kInput).size()); }
-    template <typename CAPS> static MMRESULT Caps(unsigned int id, CAPS* caps, unsigned int size) {
-        return AudioDeviceCaps(id, Device::kInput, caps, size);
-    }
+    static constexpr bool kInput = Device::kInput;
+    static unsigned int Count() { return unsigned(AudioSystem::Devices(kInput).size()); }
 
     // Opens a device (args go to Device::Open), starts its worker and hands
     // out its handle; *ph is null on failure.
@@ -36,7 +33,7 @@ template <typename Handle, typename Device> class WaveHandles {
     }
     // The handle goes first, so no other call reaches the device while it closes.
     static MMRESULT Close(Handle h) {
-        std::shared_ptr<Device> d = Remove(h);
+        std::shared_ptr<Device> d = Find(h, true);
         if (!d) return MMSYSERR_INVALHANDLE;
         d->Closed(d->Close());
         return MMSYSERR_NOERROR;
@@ -64,19 +61,15 @@ template <typename Handle, typename Device> class WaveHandles {
         t.devices[++t.next] = std::move(d);
         return reinterpret_cast<Handle>(t.next);
     }
-    static std::shared_ptr<Device> Find(Handle h) {
-        Table& t = TheTable();
-        std::lock_guard<std::mutex> lk(t.lock);
-        auto it = t.devices.find(reinterpret_cast<uintptr_t>(h));
-        return it == t.devices.end() ? nullptr : it->second;
-    }
-    static std::shared_ptr<Device> Remove(Handle h) {
+    // The device behind h (null when h is not open), taken out of the table
+    // when remove is set.
+    static std::shared_ptr<Device> Find(Handle h, bool remove = false) {
         Table& t = TheTable();
         std::lock_guard<std::mutex> lk(t.lock);
         auto it = t.devices.find(reinterpret_cast<uintptr_t>(h));
         if (it == t.devices.end()) return nullptr;
-        std::shared_ptr<Device> d = std::move(it->second);
-        t.devices.erase(it);
+        std::shared_ptr<Device> d = it->second;
+        if (remove) t.devices.erase(it);
         return d;
     }
 };
@@ -91,7 +84,7 @@ template <typename Handle, typename Device> class WaveHandles {
         return H::Count();                                                                         \
     }                                                                                              \
     MMRESULT wave##Dir##GetDevCaps(unsigned int id, CAPS* caps, unsigned int size) {               \
-        return H::Caps(id, caps, size);                                                            \
+        return AudioDeviceCaps(id, H::kInput, caps, size);                                         \
     }                                                                                              \
     MMRESULT wave##Dir##Close(HANDLE h) {                                                          \
         return H::Close(h);                                                                        \
