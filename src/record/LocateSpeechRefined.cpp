@@ -22,9 +22,8 @@ constexpr float kMinSpread = 0.02f;
 // the floor by more than 2 spreads on average.
 constexpr float kEdgeSpread = 2.0f;
 constexpr long kEdgeHalf = 2;
-constexpr float kJoin = 0.15f; // seconds: edges are followed across shorter gaps
-constexpr float kRunJoin =
-    0.2f; // seconds: runs closer than this are one (a burst so near is speech)
+constexpr float kJoin = 0.15f;   // seconds: edges are followed across shorter gaps
+constexpr float kRunJoin = 0.2f; // seconds: closer runs are one (a burst so near is speech)
 // The floor that decides the edges is measured again on the frames up to
 // 0.2 s after the loud part of the speech (frames of at least 20 % of its
 // peak), when at least 10 of them are quiet and their floor is within 2
@@ -198,6 +197,7 @@ long Outward(const LEVELS& lv, long from, long stop, int dir, float edge, long j
     }
     return last;
 }
+
 // The last frame of the loud part of the speech in frames a ... b: at least
 // `share` of their peak, reached from the peak across gaps under `join` frames.
 // It depends on the speech alone, not on the floor or on what follows.
@@ -230,6 +230,7 @@ BOUNDS Bounds(const std::vector<float>& v, long r) {
     b.edge = kEdgeSpread * b.floor.spread;
     return b;
 }
+
 RUNS SpeechRuns(const BOUNDS& b, const std::vector<float>& v, long m, long join) {
     return SpeechRuns(LEVELS{v, b.floor.mean, b.measured.mean}, m, b.on, b.edge, join);
 }
@@ -283,6 +284,7 @@ int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range, float recordedSeconds) {
     const long e0 = runs.after.a < 0 ? m : std::max(last.b + 1, runs.after.a - guard);
     const long s = Outward(lv, first.a, s0, -1, b.edge, join);
     const long e = Outward(lv, last.b, e0, 1, b.edge, join);
+
     // From the quiet frames on either side, widened by the margin.
     const long k = std::lround(kMargin / dt);
     const long a = std::max(0L, (s - 1) * step - k);
