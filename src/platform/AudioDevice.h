@@ -1,8 +1,8 @@
 // One open PortAudio stream behind a wave-in or wave-out handle: the stream,
 // the caller's headers queued on it, the position in frames and the one worker
 // thread that moves samples between the headers and the stream. WaveIn.cpp and
-// WaveOut.cpp each derive the direction's worker loop and adapt the wave
-// functions to this class.
+// WaveOut.cpp each derive the direction's worker loop; the wave functions reach
+// the devices through WaveHandles.
 //
 // Threading: the wave functions call in from any thread; only the worker
 // blocks inside the stream (a read or a write, marked by inDevice). Every field
@@ -38,6 +38,10 @@ class AudioDevice {
 
     // Runs Run on the worker thread; self keeps the device alive while it runs.
     void StartWorker(const std::shared_ptr<AudioDevice>& self);
+    // Called once the device has its handle, and after a close with the headers
+    // it handed back: a direction that reports to its caller does it here.
+    virtual void Opened() {}
+    virtual void Closed(const std::vector<WAVEHDR*>&) {}
 
   protected:
     explicit AudioDevice(bool input) : m_bInput(input) {}

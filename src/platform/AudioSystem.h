@@ -12,9 +12,6 @@
 #include "platform/Export.h"
 #include "platform/MMSystem.h"
 #include <cstdint>
-#include <map>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -72,36 +69,5 @@ constexpr int kDeviceWaitMs = 1000;
 void StreamOpened();
 void StreamClosed();
 void NoteAbandonedStream();
-
-// Handles as small numbers that are never reused, mapped to shared device
-// objects, so a call on a closed handle finds nothing instead of freed memory.
-template <typename Handle, typename Device> class HandleTable {
-  public:
-    Handle Add(std::shared_ptr<Device> dev) {
-        std::lock_guard<std::mutex> lk(m_lock);
-        uintptr_t id = ++m_nNext;
-        m_devices[id] = std::move(dev);
-        return reinterpret_cast<Handle>(id);
-    }
-    std::shared_ptr<Device> Find(Handle h) {
-        std::lock_guard<std::mutex> lk(m_lock);
-        auto it = m_devices.find(reinterpret_cast<uintptr_t>(h));
-        return it == m_devices.end() ? nullptr : it->second;
-    }
-    // Removes the handle and returns its device (null when it was not open).
-    std::shared_ptr<Device> Remove(Handle h) {
-        std::lock_guard<std::mutex> lk(m_lock);
-        auto it = m_devices.find(reinterpret_cast<uintptr_t>(h));
-        if (it == m_devices.end()) return nullptr;
-        auto dev = it->second;
-        m_devices.erase(it);
-        return dev;
-    }
-
-  private:
-    std::mutex m_lock;
-    uintptr_t m_nNext = 0;
-    std::map<uintptr_t, std::shared_ptr<Device>> m_devices;
-};
 
 } // namespace AudioSystem

@@ -1,5 +1,4 @@
 #include "platform/Dialog.h"
-#include "platform/PostQueue.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,7 +10,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTimer>
 
 // The window of a CDialog: Escape and the close box become IDCANCEL commands.
 class VokDialogWidget : public QDialog {
@@ -27,10 +25,8 @@ class VokDialogWidget : public QDialog {
     CDialog* m_pOwner;
 };
 
-CDialog::CDialog() : m_self(std::make_shared<CDialog*>(this)) {}
-
 CDialog::~CDialog() {
-    *m_self = nullptr;
+    m_end->alive = false;
     if (m_pWnd) {
         m_pWnd->m_pOwner = nullptr;
         delete m_pWnd;
@@ -153,14 +149,14 @@ void CDialog::AddShortcut(const std::string& keys, int id) {
 
 int CDialog::DoModal() {
     if (!build()) return -1;
-    m_nResult = IDCANCEL;
+    const std::shared_ptr<ModalEnd> end = m_end;
+    end->result = IDCANCEL;
     bool ended = false;
-    auto token = m_self;
     QObject::connect(m_pWnd, &QDialog::finished, m_pWnd, [&ended] { ended = true; });
     if (!OnInitDialog()) m_pWnd->setFocus();
-    if (*token && m_pWnd && !ended) m_pWnd->exec();
-    if (!*token) return m_nResult;
-    const int result = m_nResult;
+    if (end->alive && m_pWnd && !ended) m_pWnd->exec();
+    if (!end->alive) return end->result;
+    const int result = end->result;
     DestroyWindow();
     return result;
 }
@@ -175,15 +171,13 @@ bool CDialog::CreateIndirect(const DLGTEMPLATE* tmpl) {
 }
 
 void CDialog::EndDialog(int result) {
-    m_nResult = result;
+    m_end->result = result;
     if (m_pWnd) m_pWnd->end(result);
 }
 
 void CDialog::DestroyWindow() {
     if (!m_pWnd) return;
-    for (auto& [id, t] : m_timers)
-        t->stop();
-    m_timers.clear();
+    StopTimers();
     m_items.clear();
     VokDialogWidget* w = m_pWnd;
     m_pWnd = nullptr;
@@ -195,6 +189,10 @@ void CDialog::DestroyWindow() {
 }
 
 QDialog* CDialog::GetSafeHwnd() const {
+    return m_pWnd;
+}
+
+QWidget* CDialog::Widget() const {
     return m_pWnd;
 }
 
@@ -216,35 +214,6 @@ void CDialog::SetDefID(int id) {
     m_nDefID = id;
     for (auto& [cid, c] : m_items)
         if (auto* b = qobject_cast<QPushButton*>(c->GetWidget())) b->setDefault(cid == id);
-}
-
-void CDialog::SetWindowText(const std::string& text) {
-    if (m_pWnd) m_pWnd->setWindowTitle(QString::fromStdString(text));
-}
-std::string CDialog::GetWindowText() const {
-    return m_pWnd ? m_pWnd->windowTitle().toStdString() : std::string();
-}
-
-void CDialog::SetTimer(unsigned id, unsigned ms) {
-    if (!m_pWnd) return;
-    KillTimer(id);
-    auto* t = new QTimer(m_pWnd);
-    t->setInterval(int(ms));
-    QObject::connect(t, &QTimer::timeout, m_pWnd, [this, id] { OnTimer(id); });
-    m_timers[id] = t;
-    t->start();
-}
-
-void CDialog::KillTimer(unsigned id) {
-    auto it = m_timers.find(id);
-    if (it == m_timers.end()) return;
-    it->second->stop();
-    it->second->deleteLater(); // may be inside its own timeout
-    m_timers.erase(it);
-}
-
-void CDialog::PostMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    PostQueue::PostMessageTo(std::weak_ptr<CDialog*>(m_self), msg, wParam, lParam);
 }
 
 intptr_t CDialog::WindowProc(unsigned msg, uintptr_t, intptr_t) {
@@ -287,7 +256,6 @@ bool CDialog::OnCommand(int id, int code) {
     return false;
 }
 
-void CDialog::OnTimer(unsigned) {}
 void CDialog::DoDataExchange(bool) {}
 
 void CDialog::DDX_Control(int id, CControl& control) {

@@ -7,24 +7,21 @@
 #include "platform/Export.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
-#include <cstdint>
+#include "platform/WndBase.h"
 #include <map>
 #include <memory>
 #include <string>
 
 class QDialog;
-class QTimer;
 class VokDialogWidget;
 
 enum : unsigned { WM_CLOSE = 0x0010, WM_USER = 0x0400, WM_APP = 0x8000 };
 enum : int { IDC_NONE = -1 };
 
-class VOK_API CDialog {
+class VOK_API CDialog : public CWndBase {
   public:
-    CDialog();
-    virtual ~CDialog();
-    CDialog(const CDialog&) = delete;
-    CDialog& operator=(const CDialog&) = delete;
+    CDialog() = default;
+    ~CDialog() override;
 
     // Sets the template a later DoModal builds from; false for a null template.
     bool InitModalIndirect(const DLGTEMPLATE* tmpl);
@@ -46,8 +43,6 @@ class VOK_API CDialog {
     int GetDefID() const { return m_nDefID; }
     // Dialog units to pixels with the template font, as the platform converts them.
     CRect MapDialogRect(int x, int y, int cx, int cy) const;
-    void SetWindowText(const std::string& text);
-    std::string GetWindowText() const;
 
     // Adds a control to the built window, as the template would have; null
     // without a window, for IDC_NONE or for an id in use.
@@ -56,12 +51,6 @@ class VOK_API CDialog {
     // command id as a click would; not while control id is disabled.
     void AddShortcut(const std::string& keys, int id);
 
-    // Timers run on the GUI thread and call OnTimer(id) until killed.
-    void SetTimer(unsigned id, unsigned ms);
-    void KillTimer(unsigned id);
-    bool HasTimer(unsigned id) const { return m_timers.count(id) != 0; }
-    // Queues msg for WindowProc on the GUI thread; safe from any thread.
-    void PostMessage(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
     // Reads (save) or writes the fields from/to the controls.
     bool UpdateData(bool bSaveAndValidate = true);
 
@@ -70,12 +59,12 @@ class VOK_API CDialog {
     virtual void OnCancel();
     // Returns true when handled. The base routes IDOK and IDCANCEL clicks.
     virtual bool OnCommand(int id, int code);
-    virtual void OnTimer(unsigned id);
-    virtual intptr_t WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam);
+    // WM_CLOSE cancels a modal dialog and destroys a modeless one.
+    intptr_t WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam) override;
     virtual void DoDataExchange(bool bSaveAndValidate);
-    virtual void PostNcDestroy() {}
 
   protected:
+    QWidget* Widget() const override;
     // Data exchange helpers for DoDataExchange.
     void DDX_Control(int id, CControl& control); // attaches a handle to control id
     void DDX_Check(bool bSave, int id, int& value);
@@ -90,9 +79,13 @@ class VOK_API CDialog {
     const DLGTEMPLATE* m_pTemplate = nullptr;
     VokDialogWidget* m_pWnd = nullptr;
     std::map<int, std::unique_ptr<CControl>> m_items;
-    std::map<unsigned, QTimer*> m_timers;
-    std::shared_ptr<CDialog*> m_self; // queued messages check it before delivery
     int m_nDefID = IDOK;
-    int m_nResult = IDCANCEL;
+    // The end of a modal run, kept apart so that DoModal can still read it
+    // when the dialog deleted itself meanwhile.
+    struct ModalEnd {
+        bool alive = true;
+        int result = IDCANCEL;
+    };
+    std::shared_ptr<ModalEnd> m_end = std::make_shared<ModalEnd>();
     int m_baseX = 6, m_baseY = 13; // average char width and height of the font
 };

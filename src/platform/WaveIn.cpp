@@ -1,6 +1,6 @@
 #include "platform/WaveIn.h"
-#include "platform/AudioDevice.h"
 #include "platform/AudioSystem.h"
+#include "platform/WaveHandles.h"
 #include "platform/Wnd.h"
 
 #include <algorithm>
@@ -20,7 +20,8 @@ constexpr double kMinLatency = 0.2;
 // announces each filled one to the callback window.
 class WaveInDevice : public AudioDevice {
   public:
-    WaveInDevice() : AudioDevice(true) {}
+    static constexpr bool kInput = true;
+    WaveInDevice() : AudioDevice(kInput) {}
     MMRESULT Open(unsigned int id, const WAVEFORMATEX* pwfx, CWnd* wnd, DWORD flags) {
         pWnd = (flags & 0x70000) == CALLBACK_WINDOW ? wnd : nullptr;
         return OpenStream(id, pwfx, flags, CALLBACK_WINDOW, kMinLatency);
@@ -53,11 +54,6 @@ class WaveInDevice : public AudioDevice {
     CWnd* pWnd = nullptr;
     bool running = false; // buffers are being filled
 };
-
-AudioSystem::HandleTable<HWAVEIN, WaveInDevice>& Table() {
-    static auto* table = new AudioSystem::HandleTable<HWAVEIN, WaveInDevice>;
-    return *table;
-}
 
 void WaveInDevice::Run() {
     std::vector<char> chunk(kChunkFrames * frameBytes);
@@ -145,65 +141,23 @@ MMRESULT WaveInDevice::Reset() {
 
 } // namespace
 
-unsigned int waveInGetNumDevs() {
-    return unsigned(AudioSystem::Devices(true).size());
-}
+using Handles = WaveHandles<HWAVEIN, WaveInDevice>;
 
-MMRESULT waveInGetDevCaps(unsigned int id, WAVEINCAPS* caps, unsigned int size) {
-    return AudioDeviceCaps(id, true, caps, size);
-}
+VOK_WAVE_SHARED_FUNCTIONS(In, HWAVEIN, WAVEINCAPS, Handles)
 
 MMRESULT waveInOpen(HWAVEIN* phwi, unsigned int id, const WAVEFORMATEX* pwfx, CWnd* pCallbackWnd,
                     DWORD_PTR, DWORD flags) {
-    if (!phwi) return MMSYSERR_INVALPARAM;
-    *phwi = nullptr;
-    auto d = std::make_shared<WaveInDevice>();
-    if (MMRESULT r = d->Open(id, pwfx, pCallbackWnd, flags)) return r;
-    d->handle = Table().Add(d);
-    d->StartWorker(d);
-    *phwi = d->handle;
-    return MMSYSERR_NOERROR;
-}
-
-// Queued buffers go back marked done, without a message.
-MMRESULT waveInClose(HWAVEIN hwi) {
-    auto d = Table().Remove(hwi);
-    if (!d) return MMSYSERR_INVALHANDLE;
-    d->Close();
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size) {
-    auto d = Table().Find(hwi);
-    return d ? d->Prepare(pwh, size) : MMSYSERR_INVALHANDLE;
-}
-
-MMRESULT waveInUnprepareHeader(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size) {
-    auto d = Table().Find(hwi);
-    return d ? d->Unprepare(pwh, size) : MMSYSERR_INVALHANDLE;
+    return Handles::Open(phwi, id, pwfx, pCallbackWnd, flags);
 }
 
 MMRESULT waveInAddBuffer(HWAVEIN hwi, WAVEHDR* pwh, unsigned int size) {
-    auto d = Table().Find(hwi);
-    return d ? d->Enqueue(pwh, size) : MMSYSERR_INVALHANDLE;
+    return Handles::With(hwi, [&](WaveInDevice& d) { return d.Enqueue(pwh, size); });
 }
 
 MMRESULT waveInStart(HWAVEIN hwi) {
-    auto d = Table().Find(hwi);
-    return d ? d->Start() : MMSYSERR_INVALHANDLE;
+    return Handles::With(hwi, [](WaveInDevice& d) { return d.Start(); });
 }
 
 MMRESULT waveInStop(HWAVEIN hwi) {
-    auto d = Table().Find(hwi);
-    return d ? d->Stop() : MMSYSERR_INVALHANDLE;
-}
-
-MMRESULT waveInReset(HWAVEIN hwi) {
-    auto d = Table().Find(hwi);
-    return d ? d->Reset() : MMSYSERR_INVALHANDLE;
-}
-
-MMRESULT waveInGetPosition(HWAVEIN hwi, MMTIME* pmmt, unsigned int size) {
-    auto d = Table().Find(hwi);
-    return d ? d->Position(pmmt, size) : MMSYSERR_INVALHANDLE;
+    return Handles::With(hwi, [](WaveInDevice& d) { return d.Stop(); });
 }

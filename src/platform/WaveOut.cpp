@@ -1,6 +1,6 @@
 #include "platform/WaveOut.h"
-#include "platform/AudioDevice.h"
 #include "platform/AudioSystem.h"
+#include "platform/WaveHandles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,7 +18,8 @@ constexpr unsigned long kChunkFrames = 512;
 // reports each played one to the callback function.
 class WaveOutDevice : public AudioDevice {
   public:
-    WaveOutDevice() : AudioDevice(false) {}
+    static constexpr bool kInput = false;
+    WaveOutDevice() : AudioDevice(kInput) {}
     MMRESULT Open(unsigned int id, const WAVEFORMATEX* pwfx, WAVEOUTPROC callback, DWORD_PTR inst,
                   DWORD flags) {
         proc = (flags & 0x70000) == CALLBACK_FUNCTION ? callback : nullptr;
@@ -26,6 +27,12 @@ class WaveOutDevice : public AudioDevice {
         return OpenStream(id, pwfx, flags, CALLBACK_FUNCTION, 0.0);
     }
     MMRESULT Reset();
+    void Opened() override { Notify(WOM_OPEN); }
+    // The headers still queued are reported done, then the device's closing.
+    void Closed(const std::vector<WAVEHDR*>& done) override {
+        Report(done);
+        Notify(WOM_CLOSE);
+    }
     // Reports headers already marked done; called without the lock.
     void Report(const std::vector<WAVEHDR*>& done) {
         for (WAVEHDR* h : done)
@@ -65,11 +72,6 @@ class WaveOutDevice : public AudioDevice {
     long bufferFrames = 0;   // the device's buffer, measured when the stream starts
     std::vector<char> chunk; // the worker's copy of what it writes
 };
-
-AudioSystem::HandleTable<HWAVEOUT, WaveOutDevice>& Table() {
-    static auto* table = new AudioSystem::HandleTable<HWAVEOUT, WaveOutDevice>;
-    return *table;
-}
 
 void WaveOutDevice::Run() {
     chunk.resize(kChunkFrames * frameBytes);
@@ -188,57 +190,15 @@ MMRESULT WaveOutDevice::Reset() {
 
 } // namespace
 
-unsigned int waveOutGetNumDevs() {
-    return unsigned(AudioSystem::Devices(false).size());
-}
+using Handles = WaveHandles<HWAVEOUT, WaveOutDevice>;
 
-MMRESULT waveOutGetDevCaps(unsigned int id, WAVEOUTCAPS* caps, unsigned int size) {
-    return AudioDeviceCaps(id, false, caps, size);
-}
+VOK_WAVE_SHARED_FUNCTIONS(Out, HWAVEOUT, WAVEOUTCAPS, Handles)
 
 MMRESULT waveOutOpen(HWAVEOUT* phwo, unsigned int id, const WAVEFORMATEX* pwfx,
                      WAVEOUTPROC callback, DWORD_PTR instance, DWORD flags) {
-    if (!phwo) return MMSYSERR_INVALPARAM;
-    *phwo = nullptr;
-    auto d = std::make_shared<WaveOutDevice>();
-    if (MMRESULT r = d->Open(id, pwfx, callback, instance, flags)) return r;
-    d->handle = Table().Add(d);
-    d->StartWorker(d);
-    *phwo = d->handle;
-    d->Notify(WOM_OPEN);
-    return MMSYSERR_NOERROR;
-}
-
-// Queued buffers are reported done, then the device's closing.
-MMRESULT waveOutClose(HWAVEOUT hwo) {
-    auto d = Table().Remove(hwo);
-    if (!d) return MMSYSERR_INVALHANDLE;
-    d->Report(d->Close());
-    d->Notify(WOM_CLOSE);
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT waveOutPrepareHeader(HWAVEOUT hwo, WAVEHDR* pwh, unsigned int size) {
-    auto d = Table().Find(hwo);
-    return d ? d->Prepare(pwh, size) : MMSYSERR_INVALHANDLE;
-}
-
-MMRESULT waveOutUnprepareHeader(HWAVEOUT hwo, WAVEHDR* pwh, unsigned int size) {
-    auto d = Table().Find(hwo);
-    return d ? d->Unprepare(pwh, size) : MMSYSERR_INVALHANDLE;
+    return Handles::Open(phwo, id, pwfx, callback, instance, flags);
 }
 
 MMRESULT waveOutWrite(HWAVEOUT hwo, WAVEHDR* pwh, unsigned int size) {
-    auto d = Table().Find(hwo);
-    return d ? d->Enqueue(pwh, size) : MMSYSERR_INVALHANDLE;
-}
-
-MMRESULT waveOutReset(HWAVEOUT hwo) {
-    auto d = Table().Find(hwo);
-    return d ? d->Reset() : MMSYSERR_INVALHANDLE;
-}
-
-MMRESULT waveOutGetPosition(HWAVEOUT hwo, MMTIME* pmmt, unsigned int size) {
-    auto d = Table().Find(hwo);
-    return d ? d->Position(pmmt, size) : MMSYSERR_INVALHANDLE;
+    return Handles::With(hwo, [&](WaveOutDevice& d) { return d.Enqueue(pwh, size); });
 }

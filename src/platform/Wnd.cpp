@@ -1,13 +1,11 @@
 #include "platform/Wnd.h"
 #include "platform/DC.h"
 #include "platform/Dialog.h"
-#include "platform/PostQueue.h"
 #include <QDialog>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimerEvent>
 #include <QWidget>
 
 // The widget of a CWnd: keeps the client image and forwards Qt events.
@@ -49,14 +47,6 @@ class VokWndWidget : public QWidget {
         }
     }
     void resizeEvent(QResizeEvent*) override { ensureImage(); }
-    void timerEvent(QTimerEvent* e) override {
-        if (!m_pOwner) return;
-        for (const auto& [id, qid] : m_pOwner->m_timers)
-            if (qid == e->timerId()) {
-                m_pOwner->OnTimer(id);
-                return;
-            }
-    }
     CPoint client(QMouseEvent* e) const {
         return {int(e->position().x()) - m_border, int(e->position().y()) - m_border};
     }
@@ -91,13 +81,9 @@ class VokWndWidget : public QWidget {
     }
 };
 
-CWnd::CWnd() : m_self(std::make_shared<CWnd*>(this)) {}
-
 CWnd::~CWnd() {
-    *m_self = nullptr;
     if (m_pWnd) {
-        for (const auto& t : m_timers)
-            m_pWnd->killTimer(t.second);
+        StopTimers();
         m_pWnd->m_pOwner = nullptr;
         delete m_pWnd;
         m_pWnd = nullptr;
@@ -121,11 +107,15 @@ void CWnd::SetToolTip(const std::string& text) {
     if (m_pWnd) m_pWnd->setToolTip(QString::fromStdString(text));
 }
 
-bool CWnd::attach(VokWndWidget* w, const CRect& rect, unsigned id, bool visible) {
+bool CWnd::attach(CWndBase* parent, QWidget* parentWidget, const CRect& rect, unsigned id,
+                  bool visible) {
+    if (m_pWnd) return false;
+    auto* w = new VokWndWidget(this, parentWidget);
     m_pWnd = w;
+    m_pParent = parent;
     // Child windows are bordered, as their owners' layouts expect; the
     // message-only window has no frame.
-    w->m_border = w->parentWidget() ? 1 : 0;
+    w->m_border = parentWidget ? 1 : 0;
     m_nID = id;
     w->setGeometry(rect.left, rect.top, std::max(1, rect.Width()), std::max(1, rect.Height()));
     w->ensureImage();
@@ -139,35 +129,25 @@ bool CWnd::attach(VokWndWidget* w, const CRect& rect, unsigned id, bool visible)
 }
 
 bool CWnd::Create(const CRect& rect, CWnd* parent, unsigned id, bool visible) {
-    if (m_pWnd) return false;
-    m_pParent = parent;
-    return attach(new VokWndWidget(this, parent ? parent->GetSafeHwnd() : nullptr), rect, id,
-                  visible);
+    return attach(parent, parent ? parent->GetSafeHwnd() : nullptr, rect, id, visible);
 }
 
 bool CWnd::Create(const CRect& rect, CDialog* parent, unsigned id, bool visible) {
-    if (m_pWnd) return false;
-    m_pParentDlg = parent;
-    QWidget* pw = parent ? parent->GetSafeHwnd() : nullptr;
-    return attach(new VokWndWidget(this, pw), rect, id, visible);
+    return attach(parent, parent ? parent->GetSafeHwnd() : nullptr, rect, id, visible);
 }
 
 bool CWnd::Create(const CRect& rect, QWidget* parent, unsigned id, bool visible) {
-    if (m_pWnd) return false;
-    return attach(new VokWndWidget(this, parent), rect, id, visible);
+    return attach(nullptr, parent, rect, id, visible);
 }
 
 bool CWnd::CreateHidden() {
-    if (m_pWnd) return false;
-    return attach(new VokWndWidget(this, nullptr), CRect{0, 0, 1, 1}, 0, false);
+    return attach(nullptr, nullptr, CRect{0, 0, 1, 1}, 0, false);
 }
 
 bool CWnd::DestroyWindow() {
     if (!m_pWnd) return false;
     VokWndWidget* w = m_pWnd;
-    for (const auto& t : m_timers)
-        w->killTimer(t.second);
-    m_timers.clear();
+    StopTimers();
     w->m_pOwner = nullptr;
     w->hide();
     w->deleteLater(); // we may be inside one of its event handlers
@@ -178,7 +158,7 @@ bool CWnd::DestroyWindow() {
 
 void CWnd::widgetGone() {
     m_pWnd = nullptr;
-    m_timers.clear();
+    StopTimers();
     PostNcDestroy();
 }
 
@@ -186,8 +166,8 @@ QWidget* CWnd::GetSafeHwnd() const {
     return m_pWnd;
 }
 
-bool CWnd::PostMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    return PostQueue::PostMessageTo(std::weak_ptr<CWnd*>(m_self), msg, wParam, lParam);
+QWidget* CWnd::Widget() const {
+    return m_pWnd;
 }
 
 intptr_t CWnd::SendMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
@@ -195,12 +175,7 @@ intptr_t CWnd::SendMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
 }
 
 bool CWnd::PostParentMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    if (m_pParent) return m_pParent->PostMessage(msg, wParam, lParam);
-    if (m_pParentDlg) {
-        m_pParentDlg->PostMessage(msg, wParam, lParam);
-        return true;
-    }
-    return false;
+    return m_pParent && m_pParent->PostMessage(msg, wParam, lParam);
 }
 
 intptr_t CWnd::WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam) {
@@ -210,25 +185,6 @@ intptr_t CWnd::WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam) {
 intptr_t CWnd::OnMessage(unsigned, uintptr_t, intptr_t) {
     return 0;
 }
-
-unsigned CWnd::SetTimer(unsigned id, unsigned ms) {
-    if (!m_pWnd) return 0;
-    KillTimer(id);
-    int qid = m_pWnd->startTimer(int(ms), Qt::PreciseTimer);
-    if (qid == 0) return 0;
-    m_timers[id] = qid;
-    return id;
-}
-
-bool CWnd::KillTimer(unsigned id) {
-    auto it = m_timers.find(id);
-    if (it == m_timers.end()) return false;
-    if (m_pWnd) m_pWnd->killTimer(it->second);
-    m_timers.erase(it);
-    return true;
-}
-
-void CWnd::OnTimer(unsigned) {}
 
 void CWnd::Invalidate(bool bErase) {
     m_bInvalid = true;
@@ -260,13 +216,6 @@ CRect CWnd::GetClientRect() const {
 
 void CWnd::ShowWindow(int cmd) {
     if (m_pWnd) m_pWnd->setVisible(cmd != SW_HIDE);
-}
-
-void CWnd::SetWindowText(const std::string& text) {
-    if (m_pWnd) m_pWnd->setWindowTitle(QString::fromStdString(text));
-}
-std::string CWnd::GetWindowText() const {
-    return m_pWnd ? m_pWnd->windowTitle().toStdString() : std::string();
 }
 
 bool CWnd::IsWindowVisible() const {

@@ -1,14 +1,13 @@
 // A window over a Qt widget. Child windows carry a control id; hidden windows
-// only receive posted messages and timers. Messages posted from any thread are
-// delivered later on the GUI thread to WindowProc, whose default routes them to
-// OnMessage. Drawing goes to an offscreen image that the widget shows: paint
+// only receive posted messages and timers. WindowProc's default routes posted
+// and sent messages to OnMessage. Drawing goes to an offscreen image that the widget shows: paint
 // handlers draw into it when the window was invalidated, and a client DC
 // (GetDC) draws into it at any time and then shows the result.
 #pragma once
 #include "platform/Export.h"
 #include "platform/WinTypes.h"
+#include "platform/WndBase.h"
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -25,12 +24,10 @@ enum : unsigned { VK_LEFT = 0x25, VK_RIGHT = 0x27 };
 // Returns true when it used the key.
 using KeyHandler = std::function<bool(unsigned key, unsigned flags)>;
 
-class VOK_API CWnd {
+class VOK_API CWnd : public CWndBase {
   public:
-    CWnd();
-    virtual ~CWnd();
-    CWnd(const CWnd&) = delete;
-    CWnd& operator=(const CWnd&) = delete;
+    CWnd() = default;
+    ~CWnd() override;
 
     // Creates a child window in rect of the parent with control id; OnCreate
     // runs before it returns. false when it exists already or OnCreate fails.
@@ -45,21 +42,11 @@ class VOK_API CWnd {
 
     QWidget* GetSafeHwnd() const;
     unsigned GetDlgCtrlID() const { return m_nID; }
-    CWnd* GetParent() const { return m_pParent; }
     bool IsWindow() const { return GetSafeHwnd() != nullptr; }
 
-    // Queues msg for WindowProc on the GUI thread; safe from any thread.
-    // Messages still queued when the object goes away are dropped.
-    bool PostMessage(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
     intptr_t SendMessage(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
     // Posts to the parent given at Create (a CWnd or a CDialog); false when none.
     bool PostParentMessage(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
-
-    // Timers run on the GUI thread and call OnTimer(id) until killed. Setting a
-    // running id restarts it with the new period.
-    unsigned SetTimer(unsigned id, unsigned ms);
-    bool KillTimer(unsigned id);
-    bool HasTimer(unsigned id) const { return m_timers.count(id) != 0; }
 
     // Marks the whole client area for repainting, erasing first when bErase.
     void Invalidate(bool bErase = true);
@@ -69,8 +56,6 @@ class VOK_API CWnd {
     void GetClientRect(CRect* rect) const { *rect = GetClientRect(); }
     void ShowWindow(int cmd);
     bool IsWindowVisible() const;
-    void SetWindowText(const std::string& text);
-    std::string GetWindowText() const;
     void MoveWindow(const CRect& rect);
     // A DC drawing on the client area outside painting; its drawing is shown
     // when it is destroyed. Null without a window.
@@ -88,34 +73,30 @@ class VOK_API CWnd {
     static HCURSOR LoadCrossCursor();
     void SetCursor(HCURSOR cursor);
 
-    virtual intptr_t WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam);
+    intptr_t WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam) override;
 
   protected:
     // Posted and sent messages arrive here through the default WindowProc.
     virtual intptr_t OnMessage(unsigned msg, uintptr_t wParam, intptr_t lParam);
     virtual int OnCreate() { return 0; }
-    virtual void OnTimer(unsigned id);
     virtual void OnPaint(CDC* pDC);
     // Fills the background; the default paints it white. Return true when erased.
     virtual bool OnEraseBkgnd(CDC* pDC);
     virtual void OnLButtonDown(unsigned flags, CPoint point);
     virtual void OnRButtonDown(unsigned flags, CPoint point);
     virtual void OnMouseMove(unsigned flags, CPoint point);
-    // Called once the window is gone; self-deleting windows delete this here.
-    virtual void PostNcDestroy() {}
+    QWidget* Widget() const override;
 
   private:
     friend class VokWndWidget;
-    bool attach(VokWndWidget* w, const CRect& rect, unsigned id, bool visible);
+    bool attach(CWndBase* parent, QWidget* parentWidget, const CRect& rect, unsigned id,
+                bool visible);
     void paintNow();
     void widgetGone(); // the widget was destroyed by its parent
 
     VokWndWidget* m_pWnd = nullptr;
-    CWnd* m_pParent = nullptr;
-    CDialog* m_pParentDlg = nullptr;
+    CWndBase* m_pParent = nullptr; // a CWnd or a CDialog
     unsigned m_nID = 0;
-    std::map<unsigned, int> m_timers; // our id -> Qt timer id
-    std::shared_ptr<CWnd*> m_self;    // queued messages check it before delivery
     bool m_bInvalid = false, m_bErase = false;
     KeyHandler m_keyHandler;
 };
