@@ -22,7 +22,16 @@ constexpr float kMinSpread = 0.02f;
 // the floor by more than 2 spreads on average.
 constexpr float kEdgeSpread = 2.0f;
 constexpr long kEdgeHalf = 2;
-constexpr float kJoin = 0.15f;   // seconds: shorter gaps are part of the speech
+constexpr float kJoin = 0.15f;   // seconds: edges are followed across shorter gaps
+constexpr float kRunJoin = 0.2f; // seconds: closer runs are one (a burst so near is speech)
+// The floor that decides the edges is measured again on the frames up to
+// 0.2 s after the loud part of the speech (frames of at least 20 % of its
+// peak), when at least 10 of them are quiet and their floor is within 2
+// spreads of the whole recording's.
+constexpr float kLoud = 0.2f;
+constexpr float kAfter = 0.2f;
+constexpr long kMinQuiet = 10;
+constexpr float kNearSpread = 2.0f;
 constexpr long kMaxBurst = 5;    // frames above the floor: under 0.05 s of sound with the window
 constexpr float kMargin = 0.12f; // seconds added before the start and after the end
 
@@ -32,6 +41,7 @@ struct Run {
 
 struct FLOOR {
     float mean = 0.0f, spread = 0.0f;
+    long count = 0; // frames it was measured on
 };
 
 // The level curve against its floor: how far frame i stands out of it, above
@@ -97,7 +107,8 @@ FLOOR Spread(const std::vector<float>& v, long m, float limit) {
     }
     if (count == 0) return {};
     const double mean = sum / double(count);
-    return {float(mean), float(std::sqrt(std::max(square / double(count) - mean * mean, 0.0)))};
+    return {float(mean), float(std::sqrt(std::max(square / double(count) - mean * mean, 0.0))),
+            count};
 }
 
 // The level of the recording's silence: the frames of the first m no louder
@@ -186,6 +197,63 @@ long Outward(const LEVELS& lv, long from, long stop, int dir, float edge, long j
     }
     return last;
 }
+
+// The last frame of the loud part of the speech in frames a ... b: at least
+// `share` of their peak, reached from the peak across gaps under `join` frames.
+// It depends on the speech alone, not on the floor or on what follows.
+long LoudEnd(const std::vector<float>& v, long m, long a, long b, float share, long join) {
+    const long top = long(std::max_element(v.begin() + a, v.begin() + b + 1) - v.begin());
+    const float loud = share * v[size_t(top)];
+    long last = top;
+    for (long i = top + 1; i < m && i - last <= join; ++i)
+        if (v[size_t(i)] >= loud) last = i;
+    return last;
+}
+
+// The floor of the first r frames and the thresholds drawn from it.
+struct BOUNDS {
+    FLOOR measured, floor;
+    float peak = 0.0f, on = 0.0f, edge = 0.0f;
+    bool Valid() const { return peak > 0.0f && peak >= on; }
+};
+
+BOUNDS Bounds(const std::vector<float>& v, long r) {
+    BOUNDS b;
+    b.peak = *std::max_element(v.begin(), v.begin() + r);
+    b.measured = NoiseFloor(v, r);
+    b.floor = b.measured;
+    if (b.floor.mean < kFloorMin * b.peak) b.floor = {kFloorMin * b.peak, 0.0f, b.floor.count};
+    b.floor.spread = std::max(b.floor.spread, kMinSpread * b.floor.mean);
+    // A steady floor (a DC level left in the recording) lets quieter speech
+    // through than a fluctuating one (room noise).
+    b.on = b.floor.mean + std::max(kSpeechSpread * b.floor.spread, kSpeech * b.floor.mean);
+    b.edge = kEdgeSpread * b.floor.spread;
+    return b;
+}
+
+RUNS SpeechRuns(const BOUNDS& b, const std::vector<float>& v, long m, long join) {
+    return SpeechRuns(LEVELS{v, b.floor.mean, b.measured.mean}, m, b.on, b.edge, join);
+}
+
+// The floor measured again up to shortly after the loud part of the speech,
+// and the runs found with it, in place of those of the whole recording: a key
+// click or a knock after the word then changes neither the floor nor the edges
+// drawn from it. Kept as they are when those frames hold too few quiet ones,
+// or read louder than the recording's floor (speech from 0 s whose weak end
+// fills the time after it).
+void Remeasure(const std::vector<float>& v, long m, long join, BOUNDS& b, RUNS& runs) {
+    const long loud = LoudEnd(v, m, runs.speech.front().a, runs.speech.back().b, kLoud, join);
+    const long r = loud + 1 + std::lround(kAfter / kFrame);
+    if (r >= m) return;
+    const BOUNDS near = Bounds(v, r);
+    if (!near.Valid() || near.floor.count < kMinQuiet ||
+        near.floor.mean > b.floor.mean + kNearSpread * b.floor.spread)
+        return;
+    RUNS again = SpeechRuns(near, v, m, join);
+    if (again.speech.empty()) return;
+    b = near;
+    runs = std::move(again);
+}
 } // namespace
 
 int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range, float recordedSeconds) {
@@ -199,21 +267,14 @@ int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range, float recordedSeconds) {
     const std::vector<float> v = Frames(ch, step);
     const long m = recordedSeconds >= 0.0f ? FramesWithin(v, recordedSeconds) : RecordedFrames(v);
     if (m == 0) return 0;
-    const float peak = *std::max_element(v.begin(), v.begin() + m);
-    const FLOOR measured = NoiseFloor(v, m);
-    FLOOR floor = measured;
-    if (floor.mean < kFloorMin * peak) floor = {kFloorMin * peak, 0.0f};
-    floor.spread = std::max(floor.spread, kMinSpread * floor.mean);
-    // A steady floor (a DC level left in the recording) lets quieter speech
-    // through than a fluctuating one (room noise).
-    const float on = floor.mean + std::max(kSpeechSpread * floor.spread, kSpeech * floor.mean);
-    const float edge = kEdgeSpread * floor.spread;
-    if (!(peak >= on) || !(peak > 0.0f)) return 0;
-
-    const LEVELS lv{v, floor.mean, measured.mean};
-    const long join = std::lround(kJoin / kFrame);
-    const RUNS runs = SpeechRuns(lv, m, on, edge, join);
+    BOUNDS b = Bounds(v, m);
+    if (!b.Valid()) return 0;
+    const long join = std::lround(kJoin / kFrame), runJoin = std::lround(kRunJoin / kFrame);
+    RUNS runs = SpeechRuns(b, v, m, runJoin);
     if (runs.speech.empty()) return 0;
+
+    Remeasure(v, m, runJoin, b, runs);
+    const LEVELS lv{v, b.floor.mean, b.measured.mean};
 
     // Outward to the last active frames, short of a dropped burst and the
     // frames its window reaches.
@@ -221,15 +282,15 @@ int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range, float recordedSeconds) {
     const Run first = runs.speech.front(), last = runs.speech.back();
     const long s0 = runs.before.a < 0 ? -1 : std::min(first.a - 1, runs.before.b + guard);
     const long e0 = runs.after.a < 0 ? m : std::max(last.b + 1, runs.after.a - guard);
-    const long s = Outward(lv, first.a, s0, -1, edge, join);
-    const long e = Outward(lv, last.b, e0, 1, edge, join);
+    const long s = Outward(lv, first.a, s0, -1, b.edge, join);
+    const long e = Outward(lv, last.b, e0, 1, b.edge, join);
 
     // From the quiet frames on either side, widened by the margin.
     const long k = std::lround(kMargin / dt);
     const long a = std::max(0L, (s - 1) * step - k);
-    const long b = std::min(n - 1, (e + 1) * step + k);
+    const long z = std::min(n - 1, (e + 1) * step + k);
     range.Lo = ch.TimeOfIndex(a);
-    range.Hi = ch.TimeOfIndex(b);
+    range.Hi = ch.TimeOfIndex(z);
     return 1;
 }
 

@@ -9,12 +9,18 @@
 //      the quietest 0.1 s): their mean and spread (a thousandth of the peak
 //      when a frame is silent to the bit);
 //   3. speech frames stand clearly above the floor (8 spreads, and at least
-//      40 %); runs of them closer than 0.15 s are joined (stop closures,
-//      short pauses);
+//      40 %); runs of them closer than 0.2 s are joined (stop closures,
+//      short pauses, a short final consonant after a pause);
 //   4. runs at either end that stand out of the floor for at most 0.05 s
 //      with their fringe (key clicks, pops) are dropped, and the edges are
 //      not followed into them;
-//   5. the first and last run are followed outward, across gaps under
+//   5. the floor is measured again on the frames up to 0.2 s after the loud
+//      part of the speech (at least 20 % of its peak), and steps 3 and 4
+//      repeated with it, so that nothing later (a key click after the word)
+//      changes the floor the edges are drawn from; the whole recording's
+//      floor stays when those frames hold fewer than 10 quiet ones or read
+//      more than 2 spreads louder (speech from 0 s whose weak end fills them);
+//   6. the first and last run are followed outward, across gaps under
 //      0.15 s, while a frame and the 5 frames around it differ from the floor
 //      by more than 2 spreads on average: averaging finds a faint, long word
 //      end under the noise of single frames, and "differ" counts a level
