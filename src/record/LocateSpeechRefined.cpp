@@ -34,6 +34,9 @@ constexpr long kMinQuiet = 10;
 constexpr float kNearSpread = 2.0f;
 constexpr long kMaxBurst = 5;    // frames above the floor: under 0.05 s of sound with the window
 constexpr float kMargin = 0.12f; // seconds added before the start and after the end
+// A quieter word up to 0.7 s from the speech is joined to it when it stands
+// out of the floor frame by frame for longer than a burst can.
+constexpr float kReach = 0.7f;
 
 struct Run {
     long a, b; // first and last frame
@@ -198,6 +201,37 @@ long Outward(const LEVELS& lv, long from, long stop, int dir, float edge, long j
     return last;
 }
 
+// From frame `from` in direction dir up to frame `stop` (not included), within
+// `reach` frames: the far end of the first stretch of more than kMaxBurst
+// consecutive frames that each stand above the floor by more than edge (a
+// quiet word that never reaches the speech level), or -1 when there is none.
+// Each frame is judged alone: averaging would smear a short loud click over
+// enough frames to pass.
+long Sustained(const LEVELS& lv, long from, long stop, int dir, float edge, long reach) {
+    long count = 0;
+    for (long i = from + dir; i != stop; i += dir) {
+        if (lv.v[size_t(i)] - lv.floor > edge) {
+            ++count;
+        } else {
+            if (count > kMaxBurst) return i - dir;
+            if (std::abs(i - from) > reach) return -1;
+            count = 0;
+        }
+    }
+    return count > kMaxBurst ? stop - dir : -1;
+}
+
+// Outward as above up to `near` (short of a dropped burst), then on across
+// quieter words within reach up to `stop`: each one found is followed outward
+// in turn.
+long Reach(const LEVELS& lv, long from, long near, long stop, int dir, float edge, long join,
+           long reach) {
+    long end = Outward(lv, from, near, dir, edge, join);
+    for (long next; (next = Sustained(lv, end, stop, dir, edge, reach)) >= 0;)
+        end = Outward(lv, next, stop, dir, edge, join);
+    return end;
+}
+
 // The last frame of the loud part of the speech in frames a ... b: at least
 // `share` of their peak, reached from the peak across gaps under `join` frames.
 // It depends on the speech alone, not on the floor or on what follows.
@@ -282,8 +316,9 @@ int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range, float recordedSeconds) {
     const Run first = runs.speech.front(), last = runs.speech.back();
     const long s0 = runs.before.a < 0 ? -1 : std::min(first.a - 1, runs.before.b + guard);
     const long e0 = runs.after.a < 0 ? m : std::max(last.b + 1, runs.after.a - guard);
-    const long s = Outward(lv, first.a, s0, -1, b.edge, join);
-    const long e = Outward(lv, last.b, e0, 1, b.edge, join);
+    const long reach = std::lround(kReach / kFrame);
+    const long s = Reach(lv, first.a, s0, -1, -1, b.edge, join, reach);
+    const long e = Reach(lv, last.b, e0, m, 1, b.edge, join, reach);
 
     // From the quiet frames on either side, widened by the margin.
     const long k = std::lround(kMargin / dt);

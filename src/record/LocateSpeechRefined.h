@@ -25,7 +25,13 @@
 //      by more than 2 spreads on average: averaging finds a faint, long word
 //      end under the noise of single frames, and "differ" counts a level
 //      under the floor too (speech that cancels part of a DC level left in
-//      the recording); the result is widened by 0.12 s on each side.
+//      the recording);
+//   7. a quieter word up to 0.7 s beyond either edge (one that never reaches
+//      the speech level) is joined when more than 5 consecutive frames each
+//      stand above the floor by more than 2 spreads, longer than a burst can,
+//      and is followed outward as in step 6; single frames are judged, since
+//      averaging smears a short loud click over enough frames to pass;
+//   8. the result is widened by 0.12 s on each side.
 // Speech may start at 0 s; nothing is left unsearched at the start.
 #pragma once
 #include "support/Range.h"
