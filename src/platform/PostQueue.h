@@ -3,9 +3,7 @@
 // Qt event wakes the GUI thread to run them, so the hand-over from a sound or
 // worker thread is ordered by a lock that the sanitizers see as well.
 #pragma once
-#include <cstdint>
 #include <functional>
-#include <memory>
 
 namespace PostQueue {
 // Queues fn to run on the GUI thread's event loop; false when there is no
@@ -15,13 +13,4 @@ bool Post(std::function<void()> fn);
 // the application object is made.
 bool Ready();
 
-// Queues a message for the window's WindowProc; it is dropped when the window
-// is gone by the time the loop runs it (self then points at nothing).
-template <class Wnd>
-bool PostMessageTo(std::weak_ptr<Wnd*> self, unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    return Post([self = std::move(self), msg, wParam, lParam] {
-        auto wnd = self.lock();
-        if (wnd && *wnd) (*wnd)->WindowProc(msg, wParam, lParam);
-    });
-}
 } // namespace PostQueue

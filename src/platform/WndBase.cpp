@@ -10,7 +10,11 @@ CWndBase::~CWndBase() {
 }
 
 bool CWndBase::PostMessage(unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    return PostQueue::PostMessageTo(std::weak_ptr<CWndBase*>(m_self), msg, wParam, lParam);
+    // Dropped when the window is gone by the time the loop runs it.
+    return PostQueue::Post([self = std::weak_ptr<CWndBase*>(m_self), msg, wParam, lParam] {
+        auto wnd = self.lock();
+        if (wnd && *wnd) (*wnd)->WindowProc(msg, wParam, lParam);
+    });
 }
 
 unsigned CWndBase::SetTimer(unsigned id, unsigned ms) {
