@@ -187,6 +187,14 @@ uint32_t Bits(float f) {
     std::memcpy(&u, &f, sizeof u);
     return u;
 }
+// Adds a level curve of 0.01-s points holding values[0..n-1] to list.
+void AddCurve(SOFTCHANNELS& list, const float* values, size_t n) {
+    auto* curve = new SOFTCHAN_XMS(0, long(n), 0.01f, "Volume", "", "Sec", "Time");
+    list.AddChan(curve);
+    for (size_t i = 0; i < n; ++i)
+        curve->arr[int32_t(i)] = values[i];
+}
+
 } // namespace
 
 TEST(LocateSpeechRefined, HardCasesFailTheStandardLocatorAndPassTheRefined) {
@@ -258,10 +266,7 @@ TEST(LocateSpeechRefined, LevelLoweredUnderAFloorLeftByTheDcLevelIsSpeech) {
         7.5f,  8.1f,  7.7f,  7.8f,  7.6f,  7.8f,  7.5f,  7.8f,  7.7f,  7.8f,  7.8f,  7.8f,
         7.7f,  8.0f,  7.8f,  7.9f,  7.9f,  7.9f,  7.8f,  7.8f,  7.8f,  7.8f,  7.7f,  7.7f};
     SOFTCHANNELS list;
-    auto* curve = new SOFTCHAN_XMS(0, long(std::size(kCurve)), 0.01f, "Volume", "", "Sec", "Time");
-    list.AddChan(curve);
-    for (size_t i = 0; i < std::size(kCurve); ++i)
-        curve->arr[int32_t(i)] = kCurve[i];
+    AddCurve(list, kCurve, std::size(kCurve));
     const CASE seats{"seats", kQuiet, {}, 0.30023, 0.73823, 0, 0};
     CRngFlt spec, refined;
     ASSERT_EQ(LocateSpeech(list, 0, spec), 1);
@@ -366,10 +371,7 @@ TEST(LocateSpeechRefined, ShortFinalConsonantCloseAfterAQuietWordIsKept) {
         8.02f,   7.95f,   7.88f,   7.53f,  7.88f,  7.74f,  7.81f,   7.74f,   7.81f,   7.81f,
         7.71f,   7.74f,   7.67f,   7.48f,  7.95f,  7.81f,  7.67f,   7.88f,   7.95f,   7.74f};
     SOFTCHANNELS list;
-    auto* curve = new SOFTCHAN_XMS(0, long(std::size(kCurve)), 0.01f, "Volume", "", "Sec", "Time");
-    list.AddChan(curve);
-    for (size_t i = 0; i < std::size(kCurve); ++i)
-        curve->arr[int32_t(i)] = kCurve[i];
+    AddCurve(list, kCurve, std::size(kCurve));
     const CASE peces{"peces", kQuiet, {}, 0.30023, 1.57859, 0, 0};
     CRngFlt refined;
     ASSERT_EQ(LocateSpeechRefined(list, 0, refined), 1);
