@@ -28,13 +28,27 @@ struct StopEarly : DlgRecord {
 const char* kNames[] = {"a01.wav", "a02.wav", "a03.wav"};
 } // namespace
 
+// Each test writes its capture input and ends without a message box shown,
+// unless it clears the ones it expects.
+class DlgRecordCapture : public ::testing::Test {
+  protected:
+    // seconds of input with a burst from 0.6 s to 1.2 s, as the capture input.
+    const std::vector<uint8_t>& Input(double seconds) {
+        input = BurstInput(seconds, 0.6, 1.2);
+        WriteBytes(InFile(), input);
+        return input;
+    }
+    void TearDown() override { EXPECT_TRUE(boxes.texts.empty()) << boxes.last(); }
+
+    MessageCapture boxes;
+    std::vector<uint8_t> input;
+};
+
 // 3 s of input with a burst from 0.6 s to 1.2 s, recorded for 2 s: the
 // recording fills its channel and stops; channels 0, 1, 2; the markers stand
 // 0.1 s outside the burst; Save writes exactly the marked samples.
-TEST(DlgRecordCapture, RecordsAnalysesMarksAndSavesTheMarkedSamples) {
-    MessageCapture boxes;
-    const std::vector<uint8_t> input = BurstInput(3.0, 0.6, 1.2);
-    WriteBytes(InFile(), input);
+TEST_F(DlgRecordCapture, RecordsAnalysesMarksAndSavesTheMarkedSamples) {
+    Input(3.0);
     const std::string folder = NewFolder("save");
     DlgRecord d(folder.c_str(), kNames, 3);
     const int popupsBefore = DlgSaving::LiveCount();
@@ -87,7 +101,6 @@ TEST(DlgRecordCapture, RecordsAnalysesMarksAndSavesTheMarkedSamples) {
         EXPECT_EQ(WavData(folder + "/a01.wav"), expected(input, 5512, 11025));
         click(d, IDOK); // already saved: OK writes nothing new
     });
-    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
@@ -95,8 +108,7 @@ TEST(DlgRecordCapture, RecordsAnalysesMarksAndSavesTheMarkedSamples) {
 // level of what was recorded: constant 130 reads as 0, the unrecorded rest of
 // the channel as -2 * 7.8125. Late or repeated full notifications do not
 // analyse it again.
-TEST(DlgRecordCapture, StopMeasuresTheDcLevelAndIgnoresLateNotifications) {
-    MessageCapture boxes;
+TEST_F(DlgRecordCapture, StopMeasuresTheDcLevelAndIgnoresLateNotifications) {
     WriteBytes(InFile(), std::vector<uint8_t>(size_t(20 * 11025), 130));
     StopEarly d(NewFolder("stop").c_str(), kNames, 1);
     runWith(d, [&] {
@@ -136,17 +148,14 @@ TEST(DlgRecordCapture, StopMeasuresTheDcLevelAndIgnoresLateNotifications) {
         EXPECT_EQ(d.m_channels.GetSize(), 3);
         d.EndDialog(IDCANCEL);
     });
-    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
 }
 
 // OK while recording stops and analyses the recording, saves it, freezes the
 // buttons and ends with IDOK a second later. A second dialog in the same
 // process then works normally, and OK while it plays ends the playback, saves
 // and ends the same way.
-TEST(DlgRecordCapture, OkWhileRecordingOrPlayingSavesAndEndsLater) {
-    MessageCapture boxes;
-    const std::vector<uint8_t> input = BurstInput(12.0, 0.6, 1.2);
-    WriteBytes(InFile(), input);
+TEST_F(DlgRecordCapture, OkWhileRecordingOrPlayingSavesAndEndsLater) {
+    Input(12.0);
     const std::string folder = NewFolder("ok");
     DlgRecord d(folder.c_str(), kNames, 3);
     int rc = runWith(d, [&] {
@@ -183,13 +192,11 @@ TEST(DlgRecordCapture, OkWhileRecordingOrPlayingSavesAndEndsLater) {
     EXPECT_FALSE(second.m_pPlayThread.joinable());
     EXPECT_EQ(second.m_hWaveOut.load(), nullptr);
     EXPECT_TRUE(fs::exists(folder + "/a02.wav"));
-    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
 }
 
 // Cancel while recording stops the capture and saves nothing.
-TEST(DlgRecordCapture, CancelWhileRecordingDiscards) {
-    MessageCapture boxes;
-    WriteBytes(InFile(), BurstInput(12.0, 0.6, 1.2));
+TEST_F(DlgRecordCapture, CancelWhileRecordingDiscards) {
+    Input(12.0);
     const std::string folder = NewFolder("cancel");
     DlgRecord d(folder.c_str(), kNames, 3);
     int rc = runWith(d, [&] {
@@ -205,13 +212,11 @@ TEST(DlgRecordCapture, CancelWhileRecordingDiscards) {
     EXPECT_EQ(d.m_recorder.pSoftChan, nullptr);
     PumpFor(100); // buffers still on their way find nothing to write into
     EXPECT_TRUE(fs::is_empty(folder));
-    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
 }
 
 // A dialog ended while its capture runs stops it when it is destroyed.
-TEST(DlgRecordCapture, DestroyedWhileRecordingStopsTheCapture) {
-    MessageCapture boxes;
-    WriteBytes(InFile(), BurstInput(12.0, 0.6, 1.2));
+TEST_F(DlgRecordCapture, DestroyedWhileRecordingStopsTheCapture) {
+    Input(12.0);
     {
         auto d = std::make_unique<DlgRecord>(NewFolder("destroy").c_str(), kNames, 1);
         runWith(*d, [&] {
@@ -223,16 +228,13 @@ TEST(DlgRecordCapture, DestroyedWhileRecordingStopsTheCapture) {
         EXPECT_EQ(d->m_recorder.GetWaveState(), WAVE_RECORDING);
     }
     PumpFor(100);
-    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
 }
 
 // "Next" saves first with Autosave, then discards the recording and selects
 // the next item; while playing or recording it ends that first. Without
 // Autosave nothing is saved; OK saves an unsaved recording and ends at once.
-TEST(DlgRecordCapture, NextSavesWithAutosaveAndStopsAPlaybackOrRecording) {
-    MessageCapture boxes;
-    const std::vector<uint8_t> input = BurstInput(12.0, 0.6, 1.2);
-    WriteBytes(InFile(), input);
+TEST_F(DlgRecordCapture, NextSavesWithAutosaveAndStopsAPlaybackOrRecording) {
+    Input(12.0);
     const std::string folder = NewFolder("next");
     DlgRecord d(folder.c_str(), kNames, 3);
     int rc = runWith(d, [&] {
@@ -272,14 +274,12 @@ TEST(DlgRecordCapture, NextSavesWithAutosaveAndStopsAPlaybackOrRecording) {
     });
     EXPECT_EQ(rc, IDOK);
     EXPECT_TRUE(fs::exists(folder + "/a03.wav"));
-    EXPECT_TRUE(boxes.texts.empty()) << boxes.last();
 }
 
 // Names that would leave the folder, or name nothing, are refused with code
 // 20 and nothing is written; a missing folder gives code 10.
-TEST(DlgRecordCapture, UnsafeItemNamesAndMissingFolderAreRefused) {
-    MessageCapture boxes;
-    WriteBytes(InFile(), BurstInput(3.0, 0.6, 1.2));
+TEST_F(DlgRecordCapture, UnsafeItemNamesAndMissingFolderAreRefused) {
+    Input(3.0);
     const std::string outer = NewFolder("unsafe");
     const std::string folder = outer + "/inner";
     fs::create_directories(folder);
@@ -317,4 +317,6 @@ TEST(DlgRecordCapture, UnsafeItemNamesAndMissingFolderAreRefused) {
         m.EndDialog(IDCANCEL);
     });
     EXPECT_FALSE(fs::exists(gone));
+    EXPECT_EQ(boxes.texts.size(), 1u);
+    boxes.texts.clear(); // the boxes this test expects
 }
