@@ -37,6 +37,14 @@ constexpr float kMargin = 0.12f; // seconds added before the start and after the
 // A quieter word up to 0.7 s from the speech is joined to it when it stands
 // out of the floor frame by frame for longer than a burst can.
 constexpr float kReach = 0.7f;
+// Past the followed end, a mean of 9 frames more than 4 spreads of such means
+// above the floor is still speech (a long faint final consonant), within
+// 0.15 s of that end; the spread is measured on at least 20 such means of
+// floor frames.
+constexpr long kLongFrames = 9;
+constexpr float kLongSpread = 4.0f;
+constexpr float kLongReach = 0.15f;
+constexpr long kMinLong = 20;
 
 struct Run {
     long a, b; // first and last frame
@@ -44,7 +52,8 @@ struct Run {
 
 struct FLOOR {
     float mean = 0.0f, spread = 0.0f;
-    long count = 0; // frames it was measured on
+    long count = 0;     // frames it was measured on
+    float limit = 0.0f; // the loudest level taken as floor
 };
 
 // The level curve against its floor: how far frame i stands out of it, above
@@ -136,7 +145,36 @@ FLOOR NoiseFloor(const std::vector<float>& v, long m) {
     }
     const std::vector<float> quietest(v.begin() + at, v.begin() + at + w);
     const FLOOR q = Spread(quietest, w, INFINITY);
-    return Spread(v, m, q.mean + std::max(3.0f * q.spread, 0.2f * q.mean));
+    const float limit = q.mean + std::max(3.0f * q.spread, 0.2f * q.mean);
+    FLOOR f = Spread(v, m, limit);
+    f.limit = limit;
+    return f;
+}
+
+// The spread of the means of kLongFrames consecutive floor frames (all at
+// most limit) among the first m, or -1 when fewer than kMinLong such means are
+// found. The room noise is not white: the spread of a mean falls less than
+// with the square root of the frames it is taken over, so it is measured.
+float LongSpread(const std::vector<float>& v, long m, float limit) {
+    double sum = 0.0, square = 0.0, window = 0.0;
+    long count = 0, run = 0;
+    for (long i = 0; i < m; ++i) {
+        if (!(v[size_t(i)] <= limit)) {
+            run = 0;
+            window = 0.0;
+            continue;
+        }
+        window += v[size_t(i)];
+        if (++run > kLongFrames) window -= v[size_t(i - kLongFrames)];
+        if (run < kLongFrames) continue;
+        const double mean = window / double(kLongFrames);
+        sum += mean;
+        square += mean * mean;
+        ++count;
+    }
+    if (count < kMinLong) return -1.0f;
+    const double mean = sum / double(count);
+    return float(std::sqrt(std::max(square / double(count) - mean * mean, 0.0)));
 }
 
 // Frames a run spans with its fringe, the frames around it that stand out of
@@ -232,6 +270,27 @@ long Reach(const LEVELS& lv, long from, long near, long stop, int dir, float edg
     return end;
 }
 
+// From frame `from` (the followed end) up to frame `stop` (not included): the
+// centre of the last window of kLongFrames frames, all after `from`, whose
+// mean stands above the floor by more than edge, in the first stretch of such
+// windows centred within `reach` frames of `from`; `from` when there is none.
+// A long final consonant too faint for single frames (a hiss after a stop
+// closure in heavy noise) lifts such a mean clear of the noise.
+long LongOutward(const LEVELS& lv, long from, long stop, float edge, long reach) {
+    const long h = kLongFrames / 2;
+    long last = from;
+    for (long i = from + h + 1; i + h < stop && i - from <= reach; ++i) {
+        double sum = 0.0;
+        for (long j = i - h; j <= i + h; ++j)
+            sum += double(lv.v[size_t(j)]) - double(lv.floor);
+        if (sum > double(edge) * double(kLongFrames))
+            last = i;
+        else if (last != from)
+            break;
+    }
+    return last;
+}
+
 // The last frame of the loud part of the speech in frames a ... b: at least
 // `share` of their peak, reached from the peak across gaps under `join` frames.
 // It depends on the speech alone, not on the floor or on what follows.
@@ -247,7 +306,7 @@ long LoudEnd(const std::vector<float>& v, long m, long a, long b, float share, l
 // The floor of the first r frames and the thresholds drawn from it.
 struct BOUNDS {
     FLOOR measured, floor;
-    float peak = 0.0f, on = 0.0f, edge = 0.0f;
+    float peak = 0.0f, on = 0.0f, edge = 0.0f, longEdge = -1.0f;
     bool Valid() const { return peak > 0.0f && peak >= on; }
 };
 
@@ -262,6 +321,9 @@ BOUNDS Bounds(const std::vector<float>& v, long r) {
     // through than a fluctuating one (room noise).
     b.on = b.floor.mean + std::max(kSpeechSpread * b.floor.spread, kSpeech * b.floor.mean);
     b.edge = kEdgeSpread * b.floor.spread;
+    const float spread = LongSpread(v, r, b.measured.limit);
+    if (spread >= 0.0f)
+        b.longEdge = kLongSpread * std::max(spread, b.floor.spread / std::sqrt(float(kLongFrames)));
     return b;
 }
 
@@ -318,7 +380,9 @@ int LocateSpeechRefined(SOFTCHAN& ch, CRngFlt& range, float recordedSeconds) {
     const long e0 = runs.after.a < 0 ? m : std::max(last.b + 1, runs.after.a - guard);
     const long reach = std::lround(kReach / kFrame);
     const long s = Reach(lv, first.a, s0, -1, -1, b.edge, join, reach);
-    const long e = Reach(lv, last.b, e0, m, 1, b.edge, join, reach);
+    long e = Reach(lv, last.b, e0, m, 1, b.edge, join, reach);
+    if (b.longEdge > 0.0f)
+        e = LongOutward(lv, e, e > e0 ? m : e0, b.longEdge, std::lround(kLongReach / kFrame));
 
     // From the quiet frames on either side, widened by the margin.
     const long k = std::lround(kMargin / dt);
