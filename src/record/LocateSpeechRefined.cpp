@@ -105,22 +105,29 @@ long FramesWithin(const std::vector<float>& v, float seconds) {
     return f <= 0.0 ? 0 : long(std::min(f, double(v.size())));
 }
 
-// Mean and spread (standard deviation) of the frames among the first m that
-// are at most limit.
-FLOOR Spread(const std::vector<float>& v, long m, float limit) {
+// Running mean and spread (standard deviation) of the values added.
+struct MOMENTS {
     double sum = 0.0, square = 0.0;
     long count = 0;
-    for (long i = 0; i < m; ++i) {
-        const double x = v[size_t(i)];
-        if (x > limit) continue;
+    void Add(double x) {
         sum += x;
         square += x * x;
         ++count;
     }
-    if (count == 0) return {};
-    const double mean = sum / double(count);
-    return {float(mean), float(std::sqrt(std::max(square / double(count) - mean * mean, 0.0))),
-            count};
+    double Mean() const { return sum / double(count); }
+    double Spread() const {
+        const double mean = Mean();
+        return std::sqrt(std::max(square / double(count) - mean * mean, 0.0));
+    }
+};
+
+// Mean and spread of the frames among the first m that are at most limit.
+FLOOR Spread(const std::vector<float>& v, long m, float limit) {
+    MOMENTS s;
+    for (long i = 0; i < m; ++i)
+        if (v[size_t(i)] <= limit) s.Add(v[size_t(i)]);
+    if (s.count == 0) return {};
+    return {float(s.Mean()), float(s.Spread()), s.count};
 }
 
 // The level of the recording's silence: the frames of the first m no louder
@@ -156,8 +163,9 @@ FLOOR NoiseFloor(const std::vector<float>& v, long m) {
 // found. The room noise is not white: the spread of a mean falls less than
 // with the square root of the frames it is taken over, so it is measured.
 float LongSpread(const std::vector<float>& v, long m, float limit) {
-    double sum = 0.0, square = 0.0, window = 0.0;
-    long count = 0, run = 0;
+    MOMENTS means;
+    double window = 0.0;
+    long run = 0;
     for (long i = 0; i < m; ++i) {
         if (!(v[size_t(i)] <= limit)) {
             run = 0;
@@ -166,15 +174,9 @@ float LongSpread(const std::vector<float>& v, long m, float limit) {
         }
         window += v[size_t(i)];
         if (++run > kLongFrames) window -= v[size_t(i - kLongFrames)];
-        if (run < kLongFrames) continue;
-        const double mean = window / double(kLongFrames);
-        sum += mean;
-        square += mean * mean;
-        ++count;
+        if (run >= kLongFrames) means.Add(window / double(kLongFrames));
     }
-    if (count < kMinLong) return -1.0f;
-    const double mean = sum / double(count);
-    return float(std::sqrt(std::max(square / double(count) - mean * mean, 0.0)));
+    return means.count < kMinLong ? -1.0f : float(means.Spread());
 }
 
 // Frames a run spans with its fringe, the frames around it that stand out of
